@@ -1,0 +1,78 @@
+#include "data/DataFile.h"
+
+#include <climits>
+
+#include "data/LineSplitter.h"
+
+namespace zentrik {
+
+std::string file_name_of(std::string_view path) {
+  std::size_t slash = path.find_last_of("/\\");
+  return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+DataFile::DataFile(std::string path) : path_(std::move(path)) {}
+
+DataFile::~DataFile() = default;
+
+const DataLine* DataFile::first_included() const {
+  for (const DataLine& line : lines_)
+    if (line.included()) return &line;
+  return nullptr;
+}
+
+const DataLine* DataFile::next_included(const DataLine* after) const {
+  const DataLine* end = lines_.data() + lines_.size();
+  for (const DataLine* line = after + 1; line < end; ++line)
+    if (line->included()) return line;
+  return nullptr;
+}
+
+bool DataFile::store_line(std::string_view text) {
+  do {
+    if (lines_.size() >= static_cast<std::size_t>(INT32_MAX)) return false;
+    std::string_view piece = text.substr(0, kMaxStoredLine);
+    text.remove_prefix(piece.size());
+    lines_.push_back({texts_.store(piece), static_cast<int32_t>(lines_.size() + 1)});
+    ++included_count_;
+  } while (!text.empty());
+  return true;
+}
+
+void DataFile::store_text(std::string_view text) {
+  LineSplitter splitter;
+  auto store = [this](std::string_view line) { store_line(line); };
+  splitter.feed(text, store);
+  splitter.finish(store);
+}
+
+void DataFile::set_included(int32_t position, bool included) {
+  DataLine& line = lines_[static_cast<std::size_t>(position - 1)];
+  if (line.included() == included) return;
+  line.number = -line.number;
+  included_count_ += included ? 1 : -1;
+}
+
+void DataFile::clear_lines() {
+  lines_.clear();
+  lines_.shrink_to_fit();
+  texts_.clear();
+  included_count_ = 0;
+}
+
+DataSource& DataFile::add_source(std::string path, int32_t how_added) {
+  auto source = std::make_unique<DataSource>();
+  source->name = file_name_of(path);
+  source->path = std::move(path);
+  source->how_added = how_added;
+  sources_.push_back(std::move(source));
+  return *sources_.back();
+}
+
+DataSource* DataFile::source(int i) {
+  return i >= 1 && i <= source_count() ? sources_[static_cast<std::size_t>(i - 1)].get() : nullptr;
+}
+
+const DataSource* DataFile::source(int i) const { return const_cast<DataFile*>(this)->source(i); }
+
+}  // namespace zentrik

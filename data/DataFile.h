@@ -1,0 +1,114 @@
+// A loaded data set: its lines in file order, each included or excluded by the
+// sign of its number, and the physical files they came from. Filled by loading,
+// added files, reloads and downloads; walked by the point calculation and the
+// view window.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "data/TextArena.h"
+
+namespace zentrik {
+
+// One stored line. number is its 1-based position among the data set's lines,
+// positive while included and negative (minus the position) while excluded.
+struct DataLine {
+  std::string_view text;  // without line end; bytes above 127 stored as "!"
+  int32_t number = 0;
+
+  bool included() const { return number > 0; }
+  int32_t position() const { return number > 0 ? number : -number; }
+};
+
+// How a file joined the data set.
+enum HowAdded : int32_t {
+  kFirstFile = 0,
+  kConcatenateFiles = 5,
+  kConcatenateLines = 6,
+};
+
+struct FileStatus {
+  int64_t size = 0;
+  int64_t modified = 0;  // whole seconds since 1970
+};
+
+// One physical file that contributed lines.
+struct DataSource {
+  std::string path;
+  std::string name;  // path after its last "/" or "\"
+  std::string load_condition;
+  int32_t initial_skip = 0;
+  int32_t how_added = kFirstFile;
+  int32_t first_line = 0;  // first data-set line this file supplied
+  int32_t last_line = 0;
+  int32_t lines_read = 0;
+  FileStatus status;
+};
+
+// The part of a path after its last "/" or "\", else the whole path.
+std::string file_name_of(std::string_view path);
+
+class DataFile {
+ public:
+  explicit DataFile(std::string path);
+  virtual ~DataFile();
+  DataFile(const DataFile&) = delete;
+  DataFile& operator=(const DataFile&) = delete;
+
+  const std::string& path() const { return path_; }
+
+  // --- lines ---
+  int32_t loaded_count() const { return static_cast<int32_t>(lines_.size()); }
+  int32_t included_count() const { return included_count_; }
+  // The stored lines in order; line(k) is the line at position k (1-based).
+  // Storing a line may move them: keep positions, not pointers, across stores.
+  std::span<const DataLine> lines() const { return lines_; }
+  const DataLine& line(int32_t position) const { return lines_[static_cast<std::size_t>(position - 1)]; }
+
+  // The first included line, the next included line after `after`; null at the end.
+  const DataLine* first_included() const;
+  const DataLine* next_included(const DataLine* after) const;
+
+  // Stores one line read from a file, included. A text longer than the stored-line
+  // limit becomes several lines. False (nothing stored) once the line numbers are used up.
+  bool store_line(std::string_view text);
+  // Stores every line of a file's text, cut as a file read cuts it.
+  void store_text(std::string_view text);
+  void set_included(int32_t position, bool included);
+  // Frees every line; the counts become 0.
+  void clear_lines();
+
+  // --- sources ---
+  // Appends a source with its path, name and how_added.
+  DataSource& add_source(std::string path, int32_t how_added);
+  // The i-th source (from 1), or null outside 1 .. source_count().
+  DataSource* source(int i);
+  const DataSource* source(int i) const;
+  int source_count() const { return static_cast<int>(sources_.size()); }
+
+  // --- load state ---
+  int32_t read_count = 0;         // lines read after the initial skip
+  int32_t first_line_fields = 0;  // fields in the first stored line after a load
+  int32_t plot_count = 0;         // plot windows showing this data set
+  int32_t read_every = 1;         // at least 1
+  int32_t initial_skip = 0;       // at least 0
+  int32_t loadnum = 0;
+  std::string load_condition;     // empty: no condition
+  double load_time = 0;           // seconds since 1970 of the last load or reload
+  std::string url;                // set when the data set was named by a URL
+  bool download_cancelled = false;
+
+ private:
+  std::string path_;
+  std::vector<DataLine> lines_;
+  TextArena texts_;
+  int32_t included_count_ = 0;
+  std::vector<std::unique_ptr<DataSource>> sources_;
+};
+
+}  // namespace zentrik

@@ -1,0 +1,27 @@
+#include "data/TextArena.h"
+
+#include <algorithm>
+
+namespace zentrik {
+
+std::string_view TextArena::store(std::string_view text) {
+  if (text.empty()) return {};
+  if (blocks_.empty() || used_ + text.size() > block_capacity_) {
+    block_capacity_ = std::max(kBlockSize, text.size());
+    blocks_.push_back(std::make_unique<char[]>(block_capacity_));
+    used_ = 0;
+  }
+  char* out = blocks_.back().get() + used_;
+  for (std::size_t i = 0; i < text.size(); ++i)
+    out[i] = static_cast<unsigned char>(text[i]) > 127 ? '!' : text[i];
+  used_ += text.size();
+  return {out, text.size()};
+}
+
+void TextArena::clear() {
+  blocks_.clear();
+  block_capacity_ = 0;
+  used_ = 0;
+}
+
+}  // namespace zentrik

@@ -1,0 +1,110 @@
+#include "data/fields/NumberText.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace zentrik {
+namespace {
+
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+bool digit_at(std::string_view text, std::size_t pos) {
+  return pos < text.size() && is_digit(text[pos]);
+}
+
+std::size_t skip_digits(std::string_view text, std::size_t pos) {
+  while (digit_at(text, pos)) ++pos;
+  return pos;
+}
+
+// from_chars reports magnitudes outside the double range without a value; decide
+// between overflow and underflow from the decimal exponent of the leading digit.
+double out_of_range_value(std::string_view number) {
+  bool negative = !number.empty() && number[0] == '-';
+  long long leading_exponent = 0;
+  bool seen_nonzero = false;
+  bool after_point = false;
+  long long zeros_after_point = 0;
+  long long integer_digits_from_nonzero = 0;
+  std::size_t i = 0;
+  if (i < number.size() && (number[i] == '+' || number[i] == '-')) ++i;
+  for (; i < number.size(); ++i) {
+    char c = number[i];
+    if (c == '.') {
+      after_point = true;
+    } else if (is_digit(c)) {
+      if (!seen_nonzero && c != '0') seen_nonzero = true;
+      if (!after_point && seen_nonzero) ++integer_digits_from_nonzero;
+      if (after_point && !seen_nonzero) ++zeros_after_point;
+    } else {
+      break;  // exponent letter
+    }
+  }
+  leading_exponent = integer_digits_from_nonzero > 0 ? integer_digits_from_nonzero - 1
+                                                     : -(zeros_after_point + 1);
+  if (i < number.size()) {  // exponent: clamp while accumulating, only its sign matters here
+    ++i;
+    bool exp_negative = false;
+    if (number[i] == '+' || number[i] == '-') exp_negative = number[i++] == '-';
+    long long e = 0;
+    for (; i < number.size() && is_digit(number[i]); ++i)
+      e = std::min<long long>(e * 10 + (number[i] - '0'), 1'000'000'000LL);
+    leading_exponent += exp_negative ? -e : e;
+  }
+  double magnitude = leading_exponent > 0 ? HUGE_VAL : 0.0;
+  return negative ? -magnitude : magnitude;
+}
+
+}  // namespace
+
+bool number_starts_at(std::string_view text, std::size_t pos) {
+  if (pos >= text.size()) return false;
+  char c = text[pos];
+  if (is_digit(c)) return true;
+  if (c == '+' || c == '-') {
+    return digit_at(text, pos + 1) ||
+           (pos + 1 < text.size() && text[pos + 1] == '.' && digit_at(text, pos + 2));
+  }
+  return c == '.' && digit_at(text, pos + 1);
+}
+
+std::size_t number_end(std::string_view text, std::size_t pos) {
+  if (text[pos] == '+' || text[pos] == '-') ++pos;
+  pos = skip_digits(text, pos);
+  if (pos < text.size() && text[pos] == '.') pos = skip_digits(text, pos + 1);
+  if (pos < text.size() && (text[pos] == 'e' || text[pos] == 'E')) {
+    std::size_t e = pos + 1;
+    if (e < text.size() && (text[e] == '+' || text[e] == '-')) ++e;
+    if (digit_at(text, e)) pos = skip_digits(text, e);
+  }
+  return pos;
+}
+
+std::size_t read_number(std::string_view text, std::size_t pos, double& value) {
+  std::size_t end = number_end(text, pos);
+  std::string_view number = text.substr(pos, end - pos);
+  // from_chars takes no leading "+"
+  std::string_view unsigned_part = number[0] == '+' ? number.substr(1) : number;
+  auto [ptr, ec] = std::from_chars(unsigned_part.data(), unsigned_part.data() + unsigned_part.size(),
+                                   value, std::chars_format::general);
+  if (ec == std::errc::result_out_of_range) value = out_of_range_value(number);
+  (void)ptr;
+  return end;
+}
+
+std::string format_g(double value, int precision, bool upper) {
+  char buffer[400];
+  if (precision < 0) precision = 0;
+  if (precision > 60) precision = 60;
+  auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                 std::chars_format::general, precision);
+  if (ec != std::errc()) return upper ? "NAN" : "nan";
+  std::string text(buffer, end);
+  if (upper)
+    for (char& c : text)
+      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return text;
+}
+
+}  // namespace zentrik

@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "data/DataFile.h"
+#include "data/LineSplitter.h"
+
+namespace zentrik {
+namespace {
+
+std::vector<std::string> stored_texts(const DataFile& data) {
+  std::vector<std::string> texts;
+  for (const DataLine& line : data.lines()) texts.emplace_back(line.text);
+  return texts;
+}
+
+std::vector<std::string> split(std::string_view text) {
+  DataFile data("x");
+  data.store_text(text);
+  return stored_texts(data);
+}
+
+TEST(StoredLines, LongPhysicalLinesBecomeSeveralLines) {
+  DataFile data("long.dat");
+  data.store_text(std::string(10000, '7') + "\nnext\n");
+  ASSERT_EQ(data.loaded_count(), 4);
+  EXPECT_EQ(data.line(1).text.size(), 4095u);
+  EXPECT_EQ(data.line(2).text.size(), 4095u);
+  EXPECT_EQ(data.line(3).text.size(), 1810u);
+  EXPECT_EQ(data.line(4).text, "next");
+  EXPECT_EQ(data.line(4).number, 4);
+}
+
+TEST(StoredLines, ALineOfExactlyTheLimitMakesNoEmptyLine) {
+  EXPECT_EQ(split(std::string(4095, 'a') + "\nb").size(), 2u);
+  EXPECT_EQ(split(std::string(4095, 'a') + "\r\nb").size(), 2u);
+  EXPECT_EQ(split(std::string(8190, 'a') + "\n").size(), 2u);
+  EXPECT_EQ(split(std::string(4096, 'a') + "\n"), (std::vector<std::string>{std::string(4095, 'a'), "a"}));
+}
+
+TEST(StoredLines, LineEndsAndBytesAboveAscii) {
+  EXPECT_EQ(split("a\r\nb\n\nc"), (std::vector<std::string>{"a", "b", "", "c"}));
+  EXPECT_EQ(split("a\rb\r"), (std::vector<std::string>{"a\rb\r"}));  // a lone CR is a character
+  EXPECT_EQ(split(""), (std::vector<std::string>{}));
+  EXPECT_EQ(split("\n"), (std::vector<std::string>{""}));
+  EXPECT_EQ(split("caf\xE9 1\n\xB0\xFF 2"), (std::vector<std::string>{"caf! 1", "!! 2"}));
+}
+
+// Feeding the text in pieces cuts the same lines as feeding it whole.
+TEST(StoredLines, SplittingDoesNotDependOnHowTheTextArrives) {
+  std::string text = "ab\r\ncd\r\r\n" + std::string(4095, 'x') + "\r\n" + std::string(4095, 'y') + "\rz\n";
+  std::vector<std::string> whole = split(text);
+  for (std::size_t cut = 0; cut <= text.size(); cut += 97) {
+    for (std::size_t cut2 : {cut, cut + 1, cut + 2}) {
+      if (cut2 > text.size()) continue;
+      std::vector<std::string> pieces;
+      LineSplitter splitter;
+      auto keep = [&](std::string_view line) { pieces.emplace_back(line); };
+      splitter.feed(std::string_view(text).substr(0, cut2), keep);
+      splitter.feed(std::string_view(text).substr(cut2), keep);
+      splitter.finish(keep);
+      EXPECT_EQ(pieces, whole) << "cut at " << cut2;
+    }
+  }
+}
+
+TEST(Inclusion, LineNumbersCarryTheState) {
+  DataFile data("d");
+  data.store_text("1\n2\n3\n4\n");
+  EXPECT_EQ(data.included_count(), 4);
+  data.set_included(1, false);
+  data.set_included(3, false);
+  data.set_included(3, false);  // twice changes nothing
+  EXPECT_EQ(data.included_count(), 2);
+  EXPECT_EQ(data.line(3).number, -3);
+  EXPECT_EQ(data.line(3).position(), 3);
+
+  const DataLine* first = data.first_included();
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first->number, 2);
+  const DataLine* second = data.next_included(first);
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(second->number, 4);
+  EXPECT_EQ(data.next_included(second), nullptr);
+
+  data.set_included(3, true);
+  EXPECT_EQ(data.line(3).number, 3);
+  EXPECT_EQ(data.included_count(), 3);
+
+  data.clear_lines();
+  EXPECT_EQ(data.loaded_count(), 0);
+  EXPECT_EQ(data.included_count(), 0);
+  EXPECT_EQ(data.first_included(), nullptr);
+}
+
+TEST(Sources, AreNumberedFromOne) {
+  DataFile data("/tmp/a.dat");
+  EXPECT_EQ(data.source(1), nullptr);
+  DataSource& first = data.add_source("/home/u/data/run1.dat", kFirstFile);
+  data.add_source("C:\\logs\\run2.log", kConcatenateFiles);
+  data.add_source("plain", kConcatenateLines);
+  EXPECT_EQ(first.name, "run1.dat");
+  EXPECT_EQ(data.source_count(), 3);
+  EXPECT_EQ(data.source(1), &first);
+  EXPECT_EQ(data.source(2)->name, "run2.log");
+  EXPECT_EQ(data.source(2)->how_added, kConcatenateFiles);
+  EXPECT_EQ(data.source(3)->name, "plain");
+  EXPECT_EQ(data.source(0), nullptr);
+  EXPECT_EQ(data.source(4), nullptr);
+  EXPECT_EQ(file_name_of("a/b\\c/d"), "d");
+}
+
+}  // namespace
+}  // namespace zentrik

@@ -1,0 +1,51 @@
+// The user-interface seam: every message box, question, progress window and wait
+// cursor that the lower layers show in the middle of their work goes through Ui.
+// The desktop program implements it with Qt, the batch mode prints to stderr, and
+// tests use ScriptedUi.
+#pragma once
+
+#include <string>
+
+namespace zentrik {
+
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
+enum class Answer { Ok, Cancel, Yes, No, Retry };
+
+class Ui {
+ public:
+  virtual ~Ui() = default;
+
+  // A modal message box; returns the button pressed.
+  virtual Answer message(const std::string& text, const std::string& caption,
+                         Buttons buttons = Buttons::Ok) = 0;
+  // Two tones, 800 Hz then 400 Hz, 100 ms each.
+  virtual void errorSound() = 0;
+  virtual void setWaitCursor(bool on) = 0;
+
+  // The modeless progress window: a text of several lines, a bar with the whole
+  // percentage once a fraction above 0 is set (followed by " of " and the size text
+  // when one is set) and an optional Cancel button.
+  virtual void progressShow(const std::string& text, bool cancel_button) = 0;
+  virtual void progressSetText(const std::string& text) = 0;
+  virtual void progressSetFraction(double fraction) = 0;
+  virtual void progressSetSizeText(const std::string& size_text) = 0;
+  // Lets pending window events through; true once Cancel was pressed, and it stays
+  // true until the window is hidden.
+  virtual bool progressCancelled() = 0;
+  virtual void progressHide() = 0;
+
+  // The "err_beep" setting: whether error messages are preceded by the error sound.
+  void setErrorBeep(bool on) { error_beep_ = on; }
+  bool errorBeep() const { return error_beep_; }
+
+  // An error message box with an OK button, preceded by the error sound when enabled.
+  void showError(const std::string& text, const std::string& caption) {
+    if (error_beep_) errorSound();
+    message(text, caption, Buttons::Ok);
+  }
+
+ private:
+  bool error_beep_ = true;
+};
+
+}  // namespace zentrik
