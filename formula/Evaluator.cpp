@@ -26,6 +26,8 @@ class Evaluator {
   // Set once the nesting limit was met; the whole evaluation has failed then, even
   // where a construct would have dropped the failed part (a V default not needed).
   bool too_complex() const { return too_complex_; }
+  // Whether a construct failed (and set the message) in this evaluation.
+  bool failed() const { return failed_; }
 
   // boolean -> {"!"} comparison { ("&" | "|") {"!"} comparison }
   double boolean() {
@@ -241,9 +243,10 @@ class Evaluator {
   double column() {
     int n = field_operand("Illegal column number");
     if (n == 0) return ERROR_VALUE;
-    double value = field_value(context_.line_text, n, ERROR_VALUE);
-    if (value == ERROR_VALUE) return fail("Invalid column number:  " + std::to_string(n));
-    return value;
+    FieldSpan field;
+    if (!find_field(context_.line_text, n, field))
+      return fail("Invalid column number:  " + std::to_string(n));
+    return field.value;
   }
 
   // V n [":" d]: field n, or the default d; without a default a missing field is
@@ -379,6 +382,7 @@ class Evaluator {
 
   double fail(std::string_view message) {
     message_.assign(message);
+    failed_ = true;
     return ERROR_VALUE;
   }
 
@@ -389,6 +393,7 @@ class Evaluator {
   AvgState* holder_;
   int depth_ = 0;
   bool too_complex_ = false;
+  bool failed_ = false;
 };
 
 }  // namespace
@@ -402,6 +407,9 @@ double evaluate(std::string_view text, std::size_t& pos, EvalContext& context,
   if (evaluator.too_complex()) {
     message = "Formula too complex";
     value = ERROR_VALUE;
+  } else if (value == ERROR_VALUE && !evaluator.failed()) {
+    // the reserved value itself, written in the formula or standing in the data
+    message = "Illegal value (" + format_g(ERROR_VALUE, 10) + ")";
   }
   if (value == ERROR_VALUE) context.missing = false;
   return value;

@@ -81,5 +81,12 @@ TEST(Robustness, ExtremeOperandsStayValues) {
   EXPECT_EQ(eval("V2147483648", "1").message, "Illegal value number");
 }
 
+// The error value written out or read from the data is still an error with a message.
+TEST(Robustness, TheReservedErrorValueNeverFailsSilently) {
+  EXPECT_EQ(eval("-9.9e307", "").message, "Illegal value (-9.9e+307)");
+  EXPECT_EQ(eval("C1", "-9.9e307").message, "Illegal value (-9.9e+307)");
+  EXPECT_EQ(eval("C1 + 1", "-9.9e307").value, ERROR_VALUE);
+}
+
 }  // namespace
 }  // namespace zentrik
