@@ -372,7 +372,9 @@ class Evaluator {
     if (code < 1 || code > kDateCodes) return fail("Illegal time/date code");
     if (!at(')')) return fail("Missing closing paren on TD");
     ++pos_;
-    return read_date(text, start, code, message_);
+    double seconds = read_date(text, start, code, message_);
+    failed_ = failed_ || seconds == ERROR_VALUE;
+    return seconds;
   }
 
   bool at(char c) const { return pos_ < text_.size() && text_[pos_] == c; }
