@@ -7,8 +7,10 @@ namespace zentrik {
 std::string_view TextArena::store(std::string_view text) {
   if (text.empty()) return {};
   if (blocks_.empty() || used_ + text.size() > block_capacity_) {
-    block_capacity_ = std::max(kBlockSize, text.size());
-    blocks_.push_back(std::make_unique<char[]>(block_capacity_));
+    // blocks grow from small to large, so a small data set stays small
+    std::size_t next = blocks_.empty() ? kFirstBlockSize : std::min(2 * block_capacity_, kBlockSize);
+    block_capacity_ = std::max(next, text.size());
+    blocks_.push_back(std::make_unique_for_overwrite<char[]>(block_capacity_));
     used_ = 0;
   }
   char* out = blocks_.back().get() + used_;

@@ -17,6 +17,7 @@ class TextArena {
   void clear();
 
  private:
+  static constexpr std::size_t kFirstBlockSize = 1 << 14;
   static constexpr std::size_t kBlockSize = 1 << 20;
   std::vector<std::unique_ptr<char[]>> blocks_;
   std::size_t block_capacity_ = 0;

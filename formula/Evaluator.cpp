@@ -1,8 +1,8 @@
 #include "formula/Evaluator.h"
 
-#include <cctype>
 #include <cmath>
 
+#include "data/fields/Chars.h"
 #include "data/fields/NumberText.h"
 #include "formula/Functions.h"
 #include "formula/TimeDate.h"
@@ -12,7 +12,6 @@ namespace {
 
 constexpr int kMaxFieldNumber = 32767;
 
-bool is_blank(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
 bool is_quote(char c) { return c == '"' || c == '\''; }
 
 // One evaluation: the text, the cursor and where the result's message goes.

@@ -1,10 +1,10 @@
 #include "formula/Format.h"
 
-#include <cctype>
 #include <cmath>
 #include <ctime>
 #include <vector>
 
+#include "data/fields/Chars.h"
 #include "data/fields/NumberText.h"
 #include "formula/EvalContext.h"
 #include "formula/Evaluator.h"
@@ -13,8 +13,6 @@ namespace zentrik {
 namespace {
 
 constexpr std::size_t kMaxDateText = 80;
-
-bool is_blank(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
 
 std::size_t skip_blanks(std::string_view text, std::size_t pos) {
   while (pos < text.size() && is_blank(text[pos])) ++pos;
@@ -130,19 +128,18 @@ double parseInterval(std::string_view text, std::string& message) {
   double number = 0;
   pos = skip_blanks(text, read_number(text, pos, number));
   if (pos >= text.size()) return number;
-  char unit = static_cast<char>(std::tolower(static_cast<unsigned char>(text[pos])));
-  bool months = unit == 'm' && pos + 1 < text.size() &&
-                std::tolower(static_cast<unsigned char>(text[pos + 1])) == 'o';
+  char unit = to_upper(text[pos]);
+  bool months = unit == 'M' && pos + 1 < text.size() && to_upper(text[pos + 1]) == 'O';
   switch (unit) {
-    case 'd':
+    case 'D':
       return number * kSecondsPerDay;
-    case 'h':
+    case 'H':
       return number * kSecondsPerHour;
-    case 'm':
+    case 'M':
       return number * (months ? kSecondsPerMonth : kSecondsPerMinute);
-    case 's':
+    case 'S':
       return number;
-    case 'y':
+    case 'Y':
       return number * kSecondsPerYear;
     default:
       message = "Illegal units";

@@ -1,7 +1,6 @@
 #include "formula/FormulaCheck.h"
 
-#include <cctype>
-
+#include "data/fields/Chars.h"
 #include "formula/EvalContext.h"
 #include "formula/Evaluator.h"
 
@@ -95,8 +94,8 @@ class FormulaChecker {
 
 std::string normalizeFormulaText(std::string_view text) {
   std::size_t begin = 0, end = text.size();
-  while (begin < end && std::isspace(static_cast<unsigned char>(text[begin]))) ++begin;
-  while (end > begin && std::isspace(static_cast<unsigned char>(text[end - 1]))) --end;
+  while (begin < end && is_blank(text[begin])) ++begin;
+  while (end > begin && is_blank(text[end - 1])) --end;
   std::string out(text.substr(begin, end - begin));
   char quote = 0;
   for (char& c : out) {
@@ -104,8 +103,8 @@ std::string normalizeFormulaText(std::string_view text) {
       if (c == quote) quote = 0;
     } else if (is_quote(c)) {
       quote = c;
-    } else if (c >= 'a' && c <= 'z') {
-      c = static_cast<char>(c - 'a' + 'A');
+    } else {
+      c = to_upper(c);
     }
   }
   return out;

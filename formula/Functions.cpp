@@ -49,6 +49,7 @@ constexpr BuiltinFunction kFunctions[] = {
 std::span<const BuiltinFunction> builtin_functions() { return kFunctions; }
 
 const BuiltinFunction* find_builtin(char first, char second) {
+  if (second < 'A' || second > 'Z') return nullptr;  // the common case: C2, L+1
   for (const BuiltinFunction& f : kFunctions)
     if (f.name[0] == first && f.name[1] == second) return &f;
   return nullptr;

@@ -1,20 +1,15 @@
 #include "formula/TimeDate.h"
 
-#include <cctype>
 #include <climits>
 #include <ctime>
 
+#include "data/fields/Chars.h"
 #include "data/fields/Fields.h"
 #include "data/fields/NumberText.h"
 #include "formula/Values.h"
 
 namespace zentrik {
 namespace {
-
-bool is_letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
-bool is_blank(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
-char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 struct DateParts {
   double year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
@@ -27,7 +22,7 @@ int month_of_word(std::string_view text, std::size_t pos) {
   if (pos + 3 > text.size()) return 0;
   for (int m = 0; m < 12; ++m) {
     bool same = true;
-    for (std::size_t i = 0; i < 3; ++i) same = same && upper(text[pos + i]) == kMonths[m][i];
+    for (std::size_t i = 0; i < 3; ++i) same = same && to_upper(text[pos + i]) == kMonths[m][i];
     if (same) return m + 1;
   }
   return 0;
@@ -128,8 +123,8 @@ class DateScanner {
     pos_ = skip_blanks(pos_);
     if (text_.size() - pos_ < 2) return;
     if (pos_ + 2 < text_.size() && is_letter(text_[pos_ + 2])) return;
-    char first = upper(text_[pos_]);
-    if (upper(text_[pos_ + 1]) != 'M' || (first != 'A' && first != 'P')) return;
+    char first = to_upper(text_[pos_]);
+    if (to_upper(text_[pos_ + 1]) != 'M' || (first != 'A' && first != 'P')) return;
     if (first == 'P' && parts.hour < 12) parts.hour += 12;
     if (first == 'A' && parts.hour == 12) parts.hour = 0;
     pos_ += 2;

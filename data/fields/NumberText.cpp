@@ -1,13 +1,14 @@
 #include "data/fields/NumberText.h"
 
+#include "data/fields/Chars.h"
+
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 #include <limits>
 
 namespace zentrik {
 namespace {
-
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
 bool digit_at(std::string_view text, std::size_t pos) {
   return pos < text.size() && is_digit(text[pos]);
@@ -56,6 +57,46 @@ double out_of_range_value(std::string_view number) {
   return negative ? -magnitude : magnitude;
 }
 
+// Most numbers in data files have few digits: with a mantissa below 2^53 and a
+// decimal exponent within +-22, both factors are exact doubles and one division or
+// multiplication rounds correctly. False sends the number to the general conversion.
+bool convert_short_number(std::string_view number, double& value) {
+  static constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                            1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                            1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  std::size_t i = 0;
+  bool negative = false;
+  if (number[0] == '+' || number[0] == '-') negative = number[i++] == '-';
+  uint64_t mantissa = 0;
+  int digits = 0, exponent = 0;
+  bool after_point = false;
+  for (; i < number.size(); ++i) {
+    char c = number[i];
+    if (c == '.') {
+      after_point = true;
+      continue;
+    }
+    if (!is_digit(c)) break;
+    if (++digits > 19) return false;
+    mantissa = mantissa * 10 + static_cast<uint64_t>(c - '0');
+    if (after_point) --exponent;
+  }
+  if (i < number.size()) {  // exponent letter, then [+-] digits
+    ++i;
+    bool exponent_negative = false;
+    if (number[i] == '+' || number[i] == '-') exponent_negative = number[i++] == '-';
+    if (number.size() - i > 3) return false;
+    int written = 0;
+    for (; i < number.size(); ++i) written = written * 10 + (number[i] - '0');
+    exponent += exponent_negative ? -written : written;
+  }
+  if (mantissa > (uint64_t{1} << 53) || exponent < -22 || exponent > 22) return false;
+  double m = static_cast<double>(mantissa);
+  value = exponent < 0 ? m / kPowersOfTen[-exponent] : m * kPowersOfTen[exponent];
+  if (negative) value = -value;
+  return true;
+}
+
 }  // namespace
 
 bool number_starts_at(std::string_view text, std::size_t pos) {
@@ -84,6 +125,7 @@ std::size_t number_end(std::string_view text, std::size_t pos) {
 std::size_t read_number(std::string_view text, std::size_t pos, double& value) {
   std::size_t end = number_end(text, pos);
   std::string_view number = text.substr(pos, end - pos);
+  if (convert_short_number(number, value)) return end;
   // from_chars takes no leading "+"
   std::string_view unsigned_part = number[0] == '+' ? number.substr(1) : number;
   auto [ptr, ec] = std::from_chars(unsigned_part.data(), unsigned_part.data() + unsigned_part.size(),

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <cstring>
 
 #include "data/fields/NumberText.h"
 
@@ -25,6 +27,23 @@ TEST(NumberText, ConversionIsCorrectlyRounded) {
   EXPECT_EQ(read("-.25"), -0.25);
   EXPECT_EQ(read("5."), 5);
   EXPECT_EQ(read("1e0000000000000000000000002"), 100);
+}
+
+// Short numbers take a faster road than long ones; both must give the value that
+// from_chars gives, which rounds correctly.
+TEST(NumberText, ShortAndLongNumbersAgreeWithCorrectRounding) {
+  const char* cases[] = {"12.513000", "0.1", "0.3", "9007199254740993", "9007199254740992",
+                         "123456789012345678", "1.7976931348623157e308", "3.14159e-22",
+                         "3.14159e-23", "8.5e22", "-0", "0.000123", "1e22", "1e23",
+                         "4503599627370497.5", "99999999999999999999", "2.5e-3", "7e-10"};
+  for (const char* text : cases) {
+    std::string_view s = text;
+    double expected = 0;
+    std::from_chars(s.data() + (s[0] == '-'), s.data() + s.size(), expected);
+    if (s[0] == '-') expected = -expected;
+    double value = read(s);
+    EXPECT_EQ(std::memcmp(&value, &expected, sizeof value), 0) << text;
+  }
 }
 
 TEST(NumberText, OutOfRangeMagnitudes) {
