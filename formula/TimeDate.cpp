@@ -240,13 +240,12 @@ double seconds_of(DateParts parts, std::string& message) {
       !check_range(parts.minute, 0, 59, "minute", message) ||
       !check_range(parts.second, 0, 59, "second", message))
     return ERROR_VALUE;
-  std::string year_error =
-      "Illegal year (" + format_g(parts.year, 10) + "), must be > 1969 and < 2038";
-  // years far outside 1970 .. 2038 never reach the library, whose fields are ints
-  if (!(parts.year >= 1800 && parts.year <= 2200)) {
-    message = year_error;
+  auto year_error = [&] {
+    message = "Illegal year (" + format_g(parts.year, 10) + "), must be > 1969 and < 2038";
     return ERROR_VALUE;
-  }
+  };
+  // years far outside 1970 .. 2038 never reach the library, whose fields are ints
+  if (!(parts.year >= 1800 && parts.year <= 2200)) return year_error();
   std::tm broken_down{};
   broken_down.tm_sec = static_cast<int>(parts.second);
   broken_down.tm_min = static_cast<int>(parts.minute);
@@ -256,10 +255,7 @@ double seconds_of(DateParts parts, std::string& message) {
   broken_down.tm_year = static_cast<int>(parts.year) - 1900;
   broken_down.tm_isdst = -1;
   std::time_t seconds = std::mktime(&broken_down);
-  if (seconds < 0 || seconds > INT32_MAX) {
-    message = year_error;
-    return ERROR_VALUE;
-  }
+  if (seconds < 0 || seconds > INT32_MAX) return year_error();
   return static_cast<double>(seconds);
 }
 
