@@ -1,15 +1,54 @@
 #include "ui/ScriptedUi.h"
 
+#include <chrono>
 #include <stdexcept>
+#include <thread>
 
 namespace zentrik {
 
-const ScriptedUi::Shown& ScriptedUi::lastMessage() const {
+void ScriptedUi::queueAnswer(Answer answer) {
+  std::lock_guard lock(mutex_);
+  answers_.push_back(answer);
+}
+
+void ScriptedUi::cancelAtCheck(int n) {
+  std::lock_guard lock(mutex_);
+  cancel_at_check_ = n;
+}
+
+std::vector<ScriptedUi::Shown> ScriptedUi::messages() const {
+  std::lock_guard lock(mutex_);
+  return messages_;
+}
+
+ScriptedUi::Shown ScriptedUi::lastMessage() const {
+  std::lock_guard lock(mutex_);
   if (messages_.empty()) throw std::logic_error("no message was shown");
   return messages_.back();
 }
 
+int ScriptedUi::sounds() const {
+  std::lock_guard lock(mutex_);
+  return sounds_;
+}
+
+int ScriptedUi::cancelChecks() const {
+  std::lock_guard lock(mutex_);
+  return cancel_checks_;
+}
+
+std::vector<std::string> ScriptedUi::progressLog() const {
+  std::lock_guard lock(mutex_);
+  return progress_log_;
+}
+
+std::size_t ScriptedUi::pendingAnswers() const {
+  std::lock_guard lock(mutex_);
+  return answers_.size();
+}
+
 Answer ScriptedUi::message(const std::string& text, const std::string& caption, Buttons buttons) {
+  std::lock_guard lock(mutex_);
   messages_.push_back({text, caption, buttons});
   if (buttons == Buttons::Ok) return Answer::Ok;
   if (answers_.empty()) throw std::logic_error("unexpected question: " + caption + ": " + text);
@@ -18,32 +57,57 @@ Answer ScriptedUi::message(const std::string& text, const std::string& caption, 
   return answer;
 }
 
-void ScriptedUi::setWaitCursor(bool on) { progress_log_.push_back(on ? "wait: on" : "wait: off"); }
+void ScriptedUi::errorSound() {
+  std::lock_guard lock(mutex_);
+  ++sounds_;
+}
+
+void ScriptedUi::setWaitCursor(bool on) {
+  std::lock_guard lock(mutex_);
+  progress_log_.push_back(on ? "wait: on" : "wait: off");
+}
 
 void ScriptedUi::progressShow(const std::string& text, bool cancel_button) {
+  std::lock_guard lock(mutex_);
   cancelled_ = false;
   progress_log_.push_back("show: " + text + (cancel_button ? "" : " (no cancel)"));
 }
 
-void ScriptedUi::progressSetText(const std::string& text) { progress_log_.push_back("text: " + text); }
+void ScriptedUi::progressSetText(const std::string& text) {
+  std::lock_guard lock(mutex_);
+  progress_log_.push_back("text: " + text);
+}
 
 void ScriptedUi::progressSetFraction(double fraction) {
+  std::lock_guard lock(mutex_);
   progress_log_.push_back("fraction: " + std::to_string(fraction));
 }
 
 void ScriptedUi::progressSetSizeText(const std::string& size_text) {
+  std::lock_guard lock(mutex_);
   progress_log_.push_back("size: " + size_text);
 }
 
 bool ScriptedUi::progressCancelled() {
+  std::lock_guard lock(mutex_);
   ++cancel_checks_;
   if (cancel_checks_ == cancel_at_check_) cancelled_ = true;
   return cancelled_;
 }
 
 void ScriptedUi::progressHide() {
+  std::lock_guard lock(mutex_);
   cancelled_ = false;
   progress_log_.push_back("hide");
+}
+
+void ScriptedUi::progressEnableCancel(bool enabled) {
+  std::lock_guard lock(mutex_);
+  progress_log_.push_back(enabled ? "cancel: on" : "cancel: off");
+}
+
+void ScriptedUi::waitDispatching(int milliseconds) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
 }  // namespace zentrik

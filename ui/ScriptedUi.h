@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -21,22 +22,23 @@ class ScriptedUi : public Ui {
   // Answers for the next questions, in order. A message with only an OK button
   // takes no answer from the queue; a question with no queued answer is a test
   // fault and throws std::logic_error.
-  void queueAnswer(Answer answer) { answers_.push_back(answer); }
+  void queueAnswer(Answer answer);
   // Cancel is pressed at the n-th cancel check (1-based); 0 never presses it.
-  void cancelAtCheck(int n) { cancel_at_check_ = n; }
+  void cancelAtCheck(int n);
 
-  const std::vector<Shown>& messages() const { return messages_; }
-  const Shown& lastMessage() const;
-  int sounds() const { return sounds_; }
-  int cancelChecks() const { return cancel_checks_; }
+  std::vector<Shown> messages() const;
+  Shown lastMessage() const;
+  int sounds() const;
+  int cancelChecks() const;
   // Every progress call, one line each: "show: <text>", "text: <text>",
-  // "fraction: <f>", "size: <text>", "hide"; and "wait: on"/"wait: off".
-  const std::vector<std::string>& progressLog() const { return progress_log_; }
-  std::size_t pendingAnswers() const { return answers_.size(); }
+  // "fraction: <f>", "size: <text>", "cancel: on"/"cancel: off", "hide";
+  // and "wait: on"/"wait: off". The accessors return copies: other threads may add.
+  std::vector<std::string> progressLog() const;
+  std::size_t pendingAnswers() const;
 
   Answer message(const std::string& text, const std::string& caption,
                  Buttons buttons = Buttons::Ok) override;
-  void errorSound() override { ++sounds_; }
+  void errorSound() override;
   void setWaitCursor(bool on) override;
   void progressShow(const std::string& text, bool cancel_button) override;
   void progressSetText(const std::string& text) override;
@@ -44,8 +46,11 @@ class ScriptedUi : public Ui {
   void progressSetSizeText(const std::string& size_text) override;
   bool progressCancelled() override;
   void progressHide() override;
+  void progressEnableCancel(bool enabled) override;
+  void waitDispatching(int milliseconds) override;
 
  private:
+  mutable std::mutex mutex_;  // update threads show messages too
   std::deque<Answer> answers_;
   std::vector<Shown> messages_;
   std::vector<std::string> progress_log_;

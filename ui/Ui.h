@@ -1,7 +1,8 @@
 // The user-interface seam: every message box, question, progress window and wait
 // cursor that the lower layers show in the middle of their work goes through Ui.
 // The desktop program implements it with Qt, the batch mode prints to stderr, and
-// tests use ScriptedUi.
+// tests use ScriptedUi. Implementations accept calls from any thread: a reload run
+// by an update thread shows its messages from there.
 #pragma once
 
 #include <string>
@@ -33,6 +34,10 @@ class Ui {
   // true until the window is hidden.
   virtual bool progressCancelled() = 0;
   virtual void progressHide() = 0;
+  virtual void progressEnableCancel(bool enabled) = 0;
+
+  // Waits while the user-interface thread keeps handling its window events.
+  virtual void waitDispatching(int milliseconds) = 0;
 
   // The "err_beep" setting: whether error messages are preceded by the error sound.
   void setErrorBeep(bool on) { error_beep_ = on; }
