@@ -2,7 +2,7 @@
 
 #include <climits>
 
-#include "data/LineSplitter.h"
+#include "data/LineReader.h"
 
 namespace zentrik {
 
@@ -33,17 +33,17 @@ bool DataFile::store_line(std::string_view text) {
     if (lines_.size() >= static_cast<std::size_t>(INT32_MAX)) return false;
     std::string_view piece = text.substr(0, kMaxStoredLine);
     text.remove_prefix(piece.size());
-    lines_.push_back({texts_.store(piece), static_cast<int32_t>(lines_.size() + 1)});
+    std::string_view stored = texts_.store(piece);
+    lines_.push_back({stored.data(), static_cast<uint32_t>(stored.size()),
+                      static_cast<int32_t>(lines_.size() + 1)});
     ++included_count_;
   } while (!text.empty());
   return true;
 }
 
 void DataFile::store_text(std::string_view text) {
-  LineSplitter splitter;
-  auto store = [this](std::string_view line) { store_line(line); };
-  splitter.feed(text, store);
-  splitter.finish(store);
+  LineReader reader(text);
+  for (std::string_view line; reader.next(line);) store_line(line);
 }
 
 void DataFile::set_included(int32_t position, bool included) {

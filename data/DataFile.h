@@ -17,10 +17,13 @@ namespace zentrik {
 
 // One stored line. number is its 1-based position among the data set's lines,
 // positive while included and negative (minus the position) while excluded.
+// Sixteen bytes, so that ten million lines cost 160 MB besides their texts.
 struct DataLine {
-  std::string_view text;  // without line end; bytes above 127 stored as "!"
+  const char* chars = nullptr;  // without line end; bytes above 127 stored as "!"
+  uint32_t length = 0;
   int32_t number = 0;
 
+  std::string_view text() const { return {chars, length}; }
   bool included() const { return number > 0; }
   int32_t position() const { return number > 0 ? number : -number; }
 };

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "data/DataFile.h"
-#include "data/LineSplitter.h"
+#include "data/LineReader.h"
 #include "data/fields/Fields.h"
 
 using namespace zentrik;
@@ -41,10 +41,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   DataFile file("fuzz");
   file.store_text(text);
   for (const DataLine& line : file.lines()) {
-    if (line.text.size() > kMaxStoredLine) std::abort();
-    for (char c : line.text)
+    if (line.text().size() > kMaxStoredLine) std::abort();
+    for (char c : line.text())
       if (static_cast<unsigned char>(c) > 127 || c == '\n') std::abort();
-    check_fields(line.text);
+    check_fields(line.text());
   }
   if (file.included_count() != file.loaded_count()) std::abort();
   return 0;

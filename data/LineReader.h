@@ -1,0 +1,47 @@
+// Reads the lines of a file (or a text in memory) as a data set stores them: a
+// stored line is at most 4095 characters, so a longer physical line becomes
+// several; the line feed and a carriage return before it are removed. Reads the
+// file in large blocks. Used by loading, added files, reloads and the options dialog.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace zentrik {
+
+inline constexpr std::size_t kMaxStoredLine = 4095;
+
+class LineReader {
+ public:
+  // Reads from an open file descriptor, which stays the caller's.
+  explicit LineReader(int fd);
+  // Reads from a text that outlives the reader.
+  explicit LineReader(std::string_view text);
+
+  // The next line; it stays valid until the next call. False at the end.
+  bool next(std::string_view& line);
+  // Bytes of the input consumed by the lines returned so far.
+  uint64_t bytes_consumed() const { return consumed_; }
+  // True when reading the file failed (the lines so far were delivered).
+  bool read_failed() const { return read_failed_; }
+  // Back to the start of the input (for a file: seeks to its start).
+  bool rewind();
+
+ private:
+  // Makes at least `want` bytes available unless the input ends first.
+  void fill(std::size_t want);
+  std::size_t available() const { return static_cast<std::size_t>(end_ - begin_); }
+
+  int fd_ = -1;
+  std::string_view text_;  // the whole input when reading from memory
+  std::vector<char> buffer_;
+  const char* begin_ = nullptr;
+  const char* end_ = nullptr;
+  bool at_eof_ = false;
+  bool read_failed_ = false;
+  uint64_t consumed_ = 0;
+};
+
+}  // namespace zentrik
