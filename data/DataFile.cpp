@@ -13,6 +13,10 @@ std::string file_name_of(std::string_view path) {
 
 DataFile::DataFile(std::string path) : path_(std::move(path)) {}
 
+DataFile::DataFile(std::string path, LoadEnvironment& env) : path_(path) {
+  load_data_file(*this, std::move(path), env);
+}
+
 DataFile::~DataFile() = default;
 
 const DataLine* DataFile::first_included() const {

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "data/Loader.h"
 #include "data/TextArena.h"
 
 namespace zentrik {
@@ -58,12 +59,18 @@ std::string file_name_of(std::string_view path);
 
 class DataFile {
  public:
+  // An empty data set named path.
   explicit DataFile(std::string path);
+  // Loads path (a data file, or a URL that is downloaded first); afterwards
+  // included_count() is 0 when nothing usable was loaded.
+  DataFile(std::string path, LoadEnvironment& env);
   virtual ~DataFile();
   DataFile(const DataFile&) = delete;
   DataFile& operator=(const DataFile&) = delete;
 
+  // The name the data set is shown by: its file, or "x.dat (1st of 2)" with added files.
   const std::string& path() const { return path_; }
+  void set_path(std::string path) { path_ = std::move(path); }
 
   // --- lines ---
   int32_t loaded_count() const { return static_cast<int32_t>(lines_.size()); }
@@ -83,6 +90,8 @@ class DataFile {
   // Stores every line of a file's text, cut as a file read cuts it.
   void store_text(std::string_view text);
   void set_included(int32_t position, bool included);
+  // Room for this many lines in all (a hint for large loads).
+  void reserve_lines(std::size_t count) { lines_.reserve(count); }
   // Frees every line; the counts become 0.
   void clear_lines();
 
@@ -105,6 +114,7 @@ class DataFile {
   double load_time = 0;           // seconds since 1970 of the last load or reload
   std::string url;                // set when the data set was named by a URL
   bool download_cancelled = false;
+  bool plot_object_signature = false;  // the file named was a plot object, not data
 
  private:
   std::string path_;

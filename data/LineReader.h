@@ -22,6 +22,11 @@ class LineReader {
 
   // The next line; it stays valid until the next call. False at the end.
   bool next(std::string_view& line);
+  // True when no line is left.
+  bool at_end() {
+    fill(1);
+    return available() == 0;
+  }
   // Bytes of the input consumed by the lines returned so far.
   uint64_t bytes_consumed() const { return consumed_; }
   // True when reading the file failed (the lines so far were delivered).

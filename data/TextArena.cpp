@@ -15,7 +15,7 @@ std::string_view TextArena::store(std::string_view text) {
   }
   char* out = blocks_.back().get() + used_;
   for (std::size_t i = 0; i < text.size(); ++i)
-    out[i] = static_cast<unsigned char>(text[i]) > 127 ? '!' : text[i];
+    out[i] = static_cast<unsigned char>(text[i]) > 127 || text[i] == 0 ? '!' : text[i];
   used_ += text.size();
   return {out, text.size()};
 }

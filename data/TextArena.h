@@ -12,7 +12,7 @@ namespace zentrik {
 
 class TextArena {
  public:
-  // A stored copy of text in which every byte above 127 has become "!".
+  // A stored copy of text in which every byte above 127, and every NUL byte, has become "!".
   std::string_view store(std::string_view text);
   void clear();
 

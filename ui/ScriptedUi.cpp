@@ -62,6 +62,50 @@ void ScriptedUi::errorSound() {
   ++sounds_;
 }
 
+void ScriptedUi::beep() {
+  std::lock_guard lock(mutex_);
+  ++beeps_;
+}
+
+int ScriptedUi::beeps() const {
+  std::lock_guard lock(mutex_);
+  return beeps_;
+}
+
+void ScriptedUi::reset() {
+  std::lock_guard lock(mutex_);
+  answers_.clear();
+  load_options_.clear();
+  messages_.clear();
+  progress_log_.clear();
+  sounds_ = beeps_ = cancel_at_check_ = cancel_checks_ = 0;
+  cancelled_ = false;
+}
+
+void ScriptedUi::queueLoadOptions(LoadOptionsScript script) {
+  std::lock_guard lock(mutex_);
+  load_options_.push_back(std::move(script));
+}
+
+void ScriptedUi::queueLoadOptions(LoadOptionValues values) {
+  queueLoadOptions([values](FileLoadOptionsDialog& dialog) { return dialog.accept(values); });
+}
+
+void ScriptedUi::queueLoadOptionsCancel() {
+  queueLoadOptions([](FileLoadOptionsDialog&) { return false; });
+}
+
+bool ScriptedUi::fileLoadOptions(FileLoadOptionsDialog& dialog) {
+  LoadOptionsScript script;
+  {
+    std::lock_guard lock(mutex_);
+    if (load_options_.empty()) throw std::logic_error("unexpected File Load Options dialog");
+    script = std::move(load_options_.front());
+    load_options_.pop_front();
+  }
+  return script(dialog);  // the script may show messages: the lock is not held
+}
+
 void ScriptedUi::setWaitCursor(bool on) {
   std::lock_guard lock(mutex_);
   progress_log_.push_back(on ? "wait: on" : "wait: off");

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -23,6 +24,18 @@ class ScriptedUi : public Ui {
   // takes no answer from the queue; a question with no queued answer is a test
   // fault and throws std::logic_error.
   void queueAnswer(Answer answer);
+  // What the user does in the next File Load Options dialog: the script returns
+  // true for OK (normally after dialog.accept) and false for Cancel. A dialog
+  // with no queued script is a test fault and throws std::logic_error.
+  using LoadOptionsScript = std::function<bool(FileLoadOptionsDialog&)>;
+  void queueLoadOptions(LoadOptionsScript script);
+  // The usual script: enter these values and press OK.
+  void queueLoadOptions(LoadOptionValues values);
+  void queueLoadOptionsCancel();
+  int beeps() const;
+  // Forgets everything recorded and queued, for the next case of a table.
+  void reset();
+
   // Cancel is pressed at the n-th cancel check (1-based); 0 never presses it.
   void cancelAtCheck(int n);
 
@@ -39,6 +52,8 @@ class ScriptedUi : public Ui {
   Answer message(const std::string& text, const std::string& caption,
                  Buttons buttons = Buttons::Ok) override;
   void errorSound() override;
+  void beep() override;
+  bool fileLoadOptions(FileLoadOptionsDialog& dialog) override;
   void setWaitCursor(bool on) override;
   void progressShow(const std::string& text, bool cancel_button) override;
   void progressSetText(const std::string& text) override;
@@ -54,7 +69,9 @@ class ScriptedUi : public Ui {
   std::deque<Answer> answers_;
   std::vector<Shown> messages_;
   std::vector<std::string> progress_log_;
+  std::deque<LoadOptionsScript> load_options_;
   int sounds_ = 0;
+  int beeps_ = 0;
   int cancel_at_check_ = 0;
   int cancel_checks_ = 0;
   bool cancelled_ = false;

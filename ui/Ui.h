@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "ui/FileLoadOptions.h"
+
 namespace zentrik {
 
 enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
@@ -21,6 +23,8 @@ class Ui {
                          Buttons buttons = Buttons::Ok) = 0;
   // Two tones, 800 Hz then 400 Hz, 100 ms each.
   virtual void errorSound() = 0;
+  // The plain warning beep of a refused command.
+  virtual void beep() = 0;
   virtual void setWaitCursor(bool on) = 0;
 
   // The modeless progress window: a text of several lines, a bar with the whole
@@ -35,6 +39,10 @@ class Ui {
   virtual bool progressCancelled() = 0;
   virtual void progressHide() = 0;
   virtual void progressEnableCancel(bool enabled) = 0;
+
+  // The File Load Options dialog, modal; true when it was confirmed with OK (after
+  // dialog.accept succeeded), false when it was cancelled.
+  virtual bool fileLoadOptions(FileLoadOptionsDialog& dialog) = 0;
 
   // Waits while the user-interface thread keeps handling its window events.
   virtual void waitDispatching(int milliseconds) = 0;

@@ -1,0 +1,254 @@
+#include "data/Loader.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "data/DataFile.h"
+#include "data/FileAccess.h"
+#include "data/LineReader.h"
+#include "data/LoadOptionsDialog.h"
+#include "formula/EvalContext.h"
+#include "formula/Evaluator.h"
+
+namespace zentrik {
+namespace {
+
+constexpr int kProgressEvery = 10000;  // lines between progress texts
+constexpr int kCancelEvery = 1024;     // lines between cancel checks
+constexpr std::size_t kFirstLineCheck = 323;
+
+std::string count_text(long long n) { return std::to_string(n); }
+
+// Counts a running load on the main window for as long as it lives.
+class BusyCount {
+ public:
+  explicit BusyCount(int* count) : count_(count) {
+    if (count_) ++*count_;
+  }
+  ~BusyCount() {
+    if (count_) --*count_;
+  }
+
+ private:
+  int* count_;
+};
+
+class Loader {
+ public:
+  Loader(DataFile& data, std::string path, LoadEnvironment& env)
+      : data_(data), path_(std::move(path)), env_(env), ui_(env.ui) {}
+
+  bool run() {
+    if (path_.size() > kMaxFileName) {
+      ui_.showError("The filename\n\n" + path_ + "\n\nis too long (" + count_text(kMaxFileName) +
+                        " characters max).",
+                    "Filename too long!");
+      return false;
+    }
+    ui_.setWaitCursor(true);
+    bool loaded = precheck() && read_file();
+    ui_.setWaitCursor(false);
+    return loaded && finish();
+  }
+
+ private:
+  // The file opens, its first line is ASCII, and it is not a plot object.
+  bool precheck() {
+    OpenFile file(path_);
+    if (!file.ok()) {
+      ui_.showError("Can't open file:  " + path_ + ":\n\n" + file.error(), "Error!");
+      return false;
+    }
+    LineReader reader(file.fd());
+    std::string_view first;
+    reader.next(first);
+    // the first read takes at most 323 characters with its line feed, which is dropped
+    std::string_view checked = first.substr(0, kFirstLineCheck - 1);
+    if (std::any_of(checked.begin(), checked.end(),
+                    [](char c) { return static_cast<unsigned char>(c) > 127; })) {
+      ui_.showError("Non-ASCII file!", "Error!");
+      return false;
+    }
+    if (has_plot_object_signature(first)) {
+      data_.plot_object_signature = true;  // the caller opens it as a plot object
+      return false;
+    }
+    return true;
+  }
+
+  bool read_file() {
+    data_.set_path(path_);
+    data_.add_source(path_, kFirstFile);
+    for (;;) {
+      OpenFile file(path_);
+      if (!file.ok()) {
+        ui_.showError("Can't open " + path_ + ":\n\n" + file.error(), "Open Error!");
+        return false;
+      }
+      file_size_ = file.size();
+      data_.read_count = 0;
+      data_.initial_skip = 0;
+      data_.read_every = 1;
+      data_.loadnum = 1;
+      if (env_.drop_prompt && *env_.drop_prompt && !ask_options(file.fd())) return false;
+      ui_.progressShow("\n\nLoading file:\n" + path_, true);
+      BusyCount busy(env_.busy_count);
+      LineReader reader(file.fd());
+      if (!reader.rewind()) return open_failed(file);
+      std::string_view first;
+      reader.next(first);
+      first_line_ = std::string(first);
+      reader.rewind();
+      if (skip_lines(reader) || cancelled_) {
+        read_lines(reader);
+        break;
+      }
+      ui_.progressHide();
+      std::string question = "You asked to skip " + count_text(data_.initial_skip) +
+                             " lines but there were only " + count_text(lines_read_) +
+                             " lines in the file.  Would you like to start over?";
+      if (ui_.message(question, "Skipped whole file!", Buttons::YesNo) == Answer::No) {
+        ui_.progressShow("\n\nLoading file:\n" + path_, true);
+        break;
+      }
+      lines_read_ = 0;
+    }
+    record_first_source();
+    return true;
+  }
+
+  bool open_failed(const OpenFile& file) {
+    ui_.progressHide();
+    ui_.showError("Can't open " + path_ + ":\n\n" + file.error(), "Open Error!");
+    return false;
+  }
+
+  bool ask_options(int fd) {
+    LoadOptionValues initial;
+    initial.initial_skip = data_.initial_skip;
+    initial.loadnum = data_.loadnum;
+    initial.read_every = data_.read_every;
+    initial.load_condition = data_.load_condition;
+    LoadOptionsDialog dialog(fd, path_, initial, *env_.drop_prompt, ui_);
+    if (!ui_.fileLoadOptions(dialog)) return false;
+    const LoadOptionValues& chosen = dialog.values();
+    data_.read_every = std::max(1, chosen.read_every);
+    data_.initial_skip = std::max(0, chosen.initial_skip);
+    data_.loadnum = chosen.loadnum;
+    data_.load_condition = chosen.load_condition;
+    return true;
+  }
+
+  // True when initial_skip lines were skipped and a line is left (or Cancel was pressed).
+  bool skip_lines(LineReader& reader) {
+    std::string_view line;
+    while (lines_read_ < data_.initial_skip) {
+      if (!reader.next(line)) return false;
+      ++lines_read_;
+      if (lines_read_ % kCancelEvery == 0 && (cancelled_ = ui_.progressCancelled())) return true;
+      if (lines_read_ % kProgressEvery == 0)
+        show_progress("\nReading file:\n" + path_ + "\nSkipped " + count_text(lines_read_) + " lines",
+                      reader);
+    }
+    return !reader.at_end();
+  }
+
+  void read_lines(LineReader& reader) {
+    EvalContext context;
+    context.set_first_line(first_line_);
+    std::string message;
+    int32_t cycle = 0;
+    for (std::string_view line; !cancelled_ && reader.next(line);) {
+      ++lines_read_;
+      ++data_.read_count;
+      ++cycle;
+      if (lines_read_ % kCancelEvery == 0 && (cancelled_ = ui_.progressCancelled())) break;
+      if (lines_read_ % kProgressEvery == 0) show_loading_progress(reader);
+      if (data_.read_count == 4096) reserve_for_file(reader);
+      if (cycle > data_.read_every) cycle = 1;
+      if (cycle > data_.loadnum) continue;
+      if (!data_.load_condition.empty()) {
+        context.line_text = line;
+        context.line_number = data_.loaded_count() + 1;
+        context.sequence_number = data_.read_count;
+        std::size_t pos = 0;
+        double value = evaluate(data_.load_condition, pos, context, message, nullptr);
+        if (value == ERROR_VALUE || value == 0) continue;  // the missing mark does not count here
+      }
+      if (!data_.store_line(line)) break;  // line numbers used up
+    }
+  }
+
+  // Room for the lines the file will bring, judged by its first lines, so that a
+  // large file does not pass through the doubling of the line table.
+  void reserve_for_file(const LineReader& reader) {
+    double per_line = static_cast<double>(reader.bytes_consumed()) / data_.read_count;
+    double expected = static_cast<double>(file_size_) / per_line * 1.05;
+    data_.reserve_lines(static_cast<std::size_t>(std::min(expected, double{INT32_MAX})));
+  }
+
+  void show_loading_progress(const LineReader& reader) {
+    std::string text = "\nLoading file:\n" + path_ + "\nRead " + count_text(lines_read_) + " lines";
+    if (data_.loaded_count() > 0) text += "\nLoaded " + count_text(data_.loaded_count() + 1) + " lines";
+    show_progress(text, reader);
+  }
+
+  void show_progress(const std::string& text, const LineReader& reader) {
+    ui_.progressSetText(text);
+    if (file_size_ > 0)
+      ui_.progressSetFraction(static_cast<double>(reader.bytes_consumed()) / static_cast<double>(file_size_));
+  }
+
+  void record_first_source() {
+    DataSource& source = *data_.source(1);
+    source.first_line = 1;
+    source.last_line = data_.loaded_count();
+    source.lines_read = data_.loaded_count();
+    file_status(path_, source.status);
+    source.load_condition = data_.load_condition;
+    source.initial_skip = data_.initial_skip;
+  }
+
+  bool finish() {
+    if (cancelled_) {
+      ui_.progressHide();
+      data_.clear_lines();
+      return false;
+    }
+    ui_.progressHide();
+    if (data_.included_count() < 2) {
+      ui_.showError("There are fewer than 2 lines of data loaded.  No plotting will be done.",
+                    "File Format Error!");
+      data_.clear_lines();
+      return false;
+    }
+    if (data_.loaded_count() != lines_read_)
+      ui_.message(count_text(data_.loaded_count()) + " lines loaded out of " + count_text(lines_read_) +
+                      " lines in file.",
+                  "Load complete.");
+    data_.first_line_fields = count_fields(data_.line(1).text());
+    data_.load_time = now_seconds();
+    return true;
+  }
+
+  DataFile& data_;
+  std::string path_;
+  LoadEnvironment& env_;
+  Ui& ui_;
+  int64_t file_size_ = 0;
+  std::string first_line_;
+  long long lines_read_ = 0;  // lines read in this pass, the skipped ones included
+  bool cancelled_ = false;
+};
+
+}  // namespace
+
+bool has_plot_object_signature(std::string_view first_line) {
+  return first_line.substr(0, 10) == "#!zentrik ";
+}
+
+bool load_data_file(DataFile& data, std::string path, LoadEnvironment& env) {
+  return Loader(data, std::move(path), env).run();
+}
+
+}  // namespace zentrik
