@@ -57,6 +57,31 @@ void DataFile::set_included(int32_t position, bool included) {
   included_count_ += included ? 1 : -1;
 }
 
+std::string_view DataFile::join_line(int32_t position, std::string_view joint, std::string_view added) {
+  DataLine& line = lines_[static_cast<std::size_t>(position - 1)];
+  std::string_view old = line.text();
+  std::string joined;
+  joined.reserve(old.size() + joint.size() + added.size());
+  joined.append(old).append(joint).append(added);
+  std::string_view stored = texts_.store(joined);
+  line.chars = stored.data();
+  line.length = static_cast<uint32_t>(stored.size());
+  return old;
+}
+
+void DataFile::restore_line_text(int32_t position, std::string_view old_text) {
+  DataLine& line = lines_[static_cast<std::size_t>(position - 1)];
+  line.chars = old_text.data();
+  line.length = static_cast<uint32_t>(old_text.size());
+}
+
+void DataFile::truncate_lines(int32_t count) {
+  while (loaded_count() > count) {
+    if (lines_.back().included()) --included_count_;
+    lines_.pop_back();
+  }
+}
+
 void DataFile::clear_lines() {
   lines_.clear();
   lines_.shrink_to_fit();

@@ -90,6 +90,13 @@ class DataFile {
   // Stores every line of a file's text, cut as a file read cuts it.
   void store_text(std::string_view text);
   void set_included(int32_t position, bool included);
+  // Concatenate Lines: line position's text becomes its text, joint and added;
+  // returns the old text, which stays stored until the lines are cleared.
+  std::string_view join_line(int32_t position, std::string_view joint, std::string_view added);
+  // Puts back a text that join_line returned.
+  void restore_line_text(int32_t position, std::string_view old_text);
+  // Frees the lines after the first count.
+  void truncate_lines(int32_t count);
   // Room for this many lines in all (a hint for large loads).
   void reserve_lines(std::size_t count) { lines_.reserve(count); }
   // Frees every line; the counts become 0.
