@@ -20,30 +20,32 @@ DataFile::DataFile(std::string path, LoadEnvironment& env) : path_(path) {
 DataFile::~DataFile() = default;
 
 const DataLine* DataFile::first_included() const {
-  for (const DataLine& line : lines_)
+  for (const DataLine& line : store_.lines)
     if (line.included()) return &line;
   return nullptr;
 }
 
 const DataLine* DataFile::next_included(const DataLine* after) const {
-  const DataLine* end = lines_.data() + lines_.size();
+  const DataLine* end = store_.lines.data() + store_.lines.size();
   for (const DataLine* line = after + 1; line < end; ++line)
     if (line->included()) return line;
   return nullptr;
 }
 
-bool DataFile::store_line(std::string_view text) {
+bool LineStore::append(std::string_view text, bool include) {
   do {
-    if (lines_.size() >= static_cast<std::size_t>(INT32_MAX)) return false;
+    if (lines.size() >= static_cast<std::size_t>(INT32_MAX)) return false;
     std::string_view piece = text.substr(0, kMaxStoredLine);
     text.remove_prefix(piece.size());
-    std::string_view stored = texts_.store(piece);
-    lines_.push_back({stored.data(), static_cast<uint32_t>(stored.size()),
-                      static_cast<int32_t>(lines_.size() + 1)});
-    ++included_count_;
+    std::string_view stored = texts.store(piece);
+    int32_t position = static_cast<int32_t>(lines.size() + 1);
+    lines.push_back({stored.data(), static_cast<uint32_t>(stored.size()), include ? position : -position});
+    if (include) ++included;
   } while (!text.empty());
   return true;
 }
+
+bool DataFile::store_line(std::string_view text) { return store_.append(text, true); }
 
 void DataFile::store_text(std::string_view text) {
   LineReader reader(text);
@@ -51,42 +53,42 @@ void DataFile::store_text(std::string_view text) {
 }
 
 void DataFile::set_included(int32_t position, bool included) {
-  DataLine& line = lines_[static_cast<std::size_t>(position - 1)];
+  DataLine& line = store_.lines[static_cast<std::size_t>(position - 1)];
   if (line.included() == included) return;
   line.number = -line.number;
-  included_count_ += included ? 1 : -1;
+  store_.included += included ? 1 : -1;
 }
 
 std::string_view DataFile::join_line(int32_t position, std::string_view joint, std::string_view added) {
-  DataLine& line = lines_[static_cast<std::size_t>(position - 1)];
+  DataLine& line = store_.lines[static_cast<std::size_t>(position - 1)];
   std::string_view old = line.text();
   std::string joined;
   joined.reserve(old.size() + joint.size() + added.size());
   joined.append(old).append(joint).append(added);
-  std::string_view stored = texts_.store(joined);
+  std::string_view stored = store_.texts.store(joined);
   line.chars = stored.data();
   line.length = static_cast<uint32_t>(stored.size());
   return old;
 }
 
 void DataFile::restore_line_text(int32_t position, std::string_view old_text) {
-  DataLine& line = lines_[static_cast<std::size_t>(position - 1)];
+  DataLine& line = store_.lines[static_cast<std::size_t>(position - 1)];
   line.chars = old_text.data();
   line.length = static_cast<uint32_t>(old_text.size());
 }
 
 void DataFile::truncate_lines(int32_t count) {
   while (loaded_count() > count) {
-    if (lines_.back().included()) --included_count_;
-    lines_.pop_back();
+    if (store_.lines.back().included()) --store_.included;
+    store_.lines.pop_back();
   }
 }
 
 void DataFile::clear_lines() {
-  lines_.clear();
-  lines_.shrink_to_fit();
-  texts_.clear();
-  included_count_ = 0;
+  store_.lines.clear();
+  store_.lines.shrink_to_fit();
+  store_.texts.clear();
+  store_.included = 0;
 }
 
 DataSource& DataFile::add_source(std::string path, int32_t how_added) {

@@ -29,6 +29,17 @@ struct DataLine {
   int32_t position() const { return number > 0 ? number : -number; }
 };
 
+// The lines of a data set with their texts and the count of included lines.
+struct LineStore {
+  std::vector<DataLine> lines;
+  TextArena texts;
+  int32_t included = 0;
+
+  // Appends text (as several lines when it is longer than a stored line may be),
+  // included or excluded. False, storing nothing, once line numbers are used up.
+  bool append(std::string_view text, bool include);
+};
+
 // How a file joined the data set.
 enum HowAdded : int32_t {
   kFirstFile = 0,
@@ -73,12 +84,12 @@ class DataFile {
   void set_path(std::string path) { path_ = std::move(path); }
 
   // --- lines ---
-  int32_t loaded_count() const { return static_cast<int32_t>(lines_.size()); }
-  int32_t included_count() const { return included_count_; }
+  int32_t loaded_count() const { return static_cast<int32_t>(store_.lines.size()); }
+  int32_t included_count() const { return store_.included; }
   // The stored lines in order; line(k) is the line at position k (1-based).
   // Storing a line may move them: keep positions, not pointers, across stores.
-  std::span<const DataLine> lines() const { return lines_; }
-  const DataLine& line(int32_t position) const { return lines_[static_cast<std::size_t>(position - 1)]; }
+  std::span<const DataLine> lines() const { return store_.lines; }
+  const DataLine& line(int32_t position) const { return store_.lines[static_cast<std::size_t>(position - 1)]; }
 
   // The first included line, the next included line after `after`; null at the end.
   const DataLine* first_included() const;
@@ -98,9 +109,11 @@ class DataFile {
   // Frees the lines after the first count.
   void truncate_lines(int32_t count);
   // Room for this many lines in all (a hint for large loads).
-  void reserve_lines(std::size_t count) { lines_.reserve(count); }
+  void reserve_lines(std::size_t count) { store_.lines.reserve(count); }
   // Frees every line; the counts become 0.
   void clear_lines();
+  // Exchanges the lines for those of store (a reload's new content).
+  void swap_lines(LineStore& store) { std::swap(store_, store); }
 
   // --- sources ---
   // Appends a source with its path, name and how_added.
@@ -125,9 +138,7 @@ class DataFile {
 
  private:
   std::string path_;
-  std::vector<DataLine> lines_;
-  TextArena texts_;
-  int32_t included_count_ = 0;
+  LineStore store_;
   std::vector<std::unique_ptr<DataSource>> sources_;
 };
 

@@ -7,8 +7,8 @@
 #include "data/FileAccess.h"
 #include "data/LineReader.h"
 #include "data/LoadOptionsDialog.h"
-#include "formula/EvalContext.h"
-#include "formula/Evaluator.h"
+#include "data/LoadFilter.h"
+#include "data/fields/Fields.h"
 
 namespace zentrik {
 namespace {
@@ -154,27 +154,14 @@ class Loader {
   }
 
   void read_lines(LineReader& reader) {
-    EvalContext context;
-    context.set_first_line(first_line_);
-    std::string message;
-    int32_t cycle = 0;
+    LoadFilter filter(data_.read_every, data_.loadnum, data_.load_condition, first_line_);
     for (std::string_view line; !cancelled_ && reader.next(line);) {
       ++lines_read_;
       ++data_.read_count;
-      ++cycle;
       if (lines_read_ % kCancelEvery == 0 && (cancelled_ = ui_.progressCancelled())) break;
       if (lines_read_ % kProgressEvery == 0) show_loading_progress(reader);
       if (data_.read_count == 4096) reserve_for_file(reader);
-      if (cycle > data_.read_every) cycle = 1;
-      if (cycle > data_.loadnum) continue;
-      if (!data_.load_condition.empty()) {
-        context.line_text = line;
-        context.line_number = data_.loaded_count() + 1;
-        context.sequence_number = data_.read_count;
-        std::size_t pos = 0;
-        double value = evaluate(data_.load_condition, pos, context, message, nullptr);
-        if (value == ERROR_VALUE || value == 0) continue;  // the missing mark does not count here
-      }
+      if (!filter.keep(line, data_.loaded_count() + 1, data_.read_count)) continue;
       if (!data_.store_line(line)) break;  // line numbers used up
     }
   }

@@ -1,0 +1,32 @@
+// Which candidate lines of a file a load keeps: lines 1 to M of every cycle of K,
+// and of those the lines for which the load condition is true. Shared by the first
+// load and by reloads, which read with the same options.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "formula/EvalContext.h"
+
+namespace zentrik {
+
+class LoadFilter {
+ public:
+  // first_line must outlive the filter: the condition's F and N read it.
+  LoadFilter(int32_t read_every, int32_t loadnum, std::string condition, std::string_view first_line);
+
+  // Called for every candidate line in file order. number is the line number the
+  // line would be stored under, sequence the count of candidates so far.
+  bool keep(std::string_view line, int32_t number, int32_t sequence);
+
+ private:
+  int32_t read_every_;
+  int32_t loadnum_;
+  std::string condition_;
+  int32_t cycle_ = 0;
+  EvalContext context_;
+  std::string message_;
+};
+
+}  // namespace zentrik
