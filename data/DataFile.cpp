@@ -1,6 +1,8 @@
 #include "data/DataFile.h"
 
+#include <algorithm>
 #include <climits>
+#include <cmath>
 
 #include "data/LineReader.h"
 
@@ -17,7 +19,28 @@ DataFile::DataFile(std::string path, LoadEnvironment& env) : path_(path) {
   load_data_file(*this, std::move(path), env);
 }
 
-DataFile::~DataFile() = default;
+DataFile::~DataFile() {
+  update_thread_.reset();  // asks the thread to stop and waits until it has
+}
+
+void DataFile::subscribe(DataFileObserver& observer) {
+  std::lock_guard lock(observers_mutex_);
+  observers_.push_back(&observer);
+}
+
+void DataFile::unsubscribe(DataFileObserver& observer) {
+  std::lock_guard lock(observers_mutex_);
+  std::erase(observers_, &observer);
+}
+
+void DataFile::set_update_interval(double seconds, Ui& ui) {
+  update_interval_ = seconds;
+  if (update_thread_ && !update_thread_->alive()) update_thread_.reset();  // it ended by itself
+  if (update_thread_)
+    update_thread_->pulse();
+  else if (seconds != 0 && !std::isnan(seconds))
+    update_thread_ = std::make_unique<UpdateThread>(*this, ui);
+}
 
 const DataLine* DataFile::first_included() const {
   for (const DataLine& line : store_.lines)

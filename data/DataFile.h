@@ -4,6 +4,7 @@
 // view window.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -13,6 +14,7 @@
 
 #include "data/Loader.h"
 #include "data/TextArena.h"
+#include "data/Updates.h"
 
 namespace zentrik {
 
@@ -123,6 +125,25 @@ class DataFile {
   const DataSource* source(int i) const;
   int source_count() const { return static_cast<int>(sources_.size()); }
 
+  // --- reloads and automatic updates ---
+  // Observers are told before and after every reload; they stay the caller's.
+  void subscribe(DataFileObserver& observer);
+  void unsubscribe(DataFileObserver& observer);
+  template <typename Visit>
+  void for_each_observer(Visit visit);
+  // Seconds between checks of the first file; 0 ends automatic updates.
+  void set_update_interval(double seconds, Ui& ui);
+  double update_interval() const { return update_interval_; }
+  bool thread_alive() const { return update_thread_ && update_thread_->alive(); }
+  bool updating() const { return updating_; }
+  // Marks a reload as running; false when one already runs.
+  bool begin_update() { return !updating_.exchange(true); }
+  void end_update() { updating_ = false; }
+  // Guards the first source's recorded file status between a reload and the update thread.
+  std::mutex& status_mutex() { return status_mutex_; }
+  std::atomic<int32_t> update_hold{0};       // while above 0, reloads are not done
+  std::atomic<bool> view_window_open{false};  // reloads wait until the view window closes
+
   // --- load state ---
   int32_t read_count = 0;         // lines read after the initial skip
   int32_t first_line_fields = 0;  // fields in the first stored line after a load
@@ -131,7 +152,7 @@ class DataFile {
   int32_t initial_skip = 0;       // at least 0
   int32_t loadnum = 0;
   std::string load_condition;     // empty: no condition
-  double load_time = 0;           // seconds since 1970 of the last load or reload
+  std::atomic<double> load_time{0};  // seconds since 1970 of the last load or reload
   std::string url;                // set when the data set was named by a URL
   bool download_cancelled = false;
   bool plot_object_signature = false;  // the file named was a plot object, not data
@@ -139,7 +160,23 @@ class DataFile {
  private:
   std::string path_;
   LineStore store_;
+  std::atomic<double> update_interval_{0};
+  std::atomic<bool> updating_{false};
+  std::unique_ptr<UpdateThread> update_thread_;
+  std::mutex observers_mutex_;
+  std::vector<DataFileObserver*> observers_;
+  std::mutex status_mutex_;
   std::vector<std::unique_ptr<DataSource>> sources_;
 };
+
+template <typename Visit>
+void DataFile::for_each_observer(Visit visit) {
+  std::vector<DataFileObserver*> observers;
+  {
+    std::lock_guard lock(observers_mutex_);
+    observers = observers_;
+  }
+  for (DataFileObserver* observer : observers) visit(*observer);
+}
 
 }  // namespace zentrik

@@ -1,0 +1,154 @@
+#include "data/Updates.h"
+
+#include <chrono>
+#include <cmath>
+
+#include "data/DataFile.h"
+#include "data/FileAccess.h"
+#include "data/LineReader.h"
+#include "data/LoadFilter.h"
+#include "data/MultiFile.h"
+
+namespace zentrik {
+namespace {
+
+// The new content of a reload, read with the first load's options. The k-th new
+// line takes the place of the k-th old one and keeps its inclusion.
+class Rereader {
+ public:
+  Rereader(DataFile& data, Ui& ui) : data_(data), ui_(ui) {}
+
+  void run() {
+    const std::string path = data_.source(1)->path;
+    OpenFile file(path);
+    if (!file.ok()) {
+      ui_.showError("Error opening file for update:  " + file.error(), "Error!");
+      return;  // the recorded status stays, so the next check tries again
+    }
+    read(file);
+    FileStatus status;
+    if (file_status(path, status)) {
+      std::lock_guard lock(data_.status_mutex());
+      data_.source(1)->status = status;
+    }
+  }
+
+ private:
+  void read(const OpenFile& file) {
+    LineReader reader(file.fd());
+    std::string_view line;
+    reader.next(line);
+    std::string first_line(line);
+    reader.rewind();
+    for (int32_t skipped = 0; skipped < data_.initial_skip && reader.next(line);) ++skipped;
+    if (reader.at_end()) {
+      ui_.showError("All lines initially discarded during reload!  Re-plotting old data.", "Error!");
+      return;
+    }
+    LoadFilter filter(data_.read_every, data_.loadnum, data_.load_condition, first_line);
+    LineStore fresh;
+    fresh.lines.reserve(static_cast<std::size_t>(data_.loaded_count()));
+    int32_t read_count = 0;
+    while (reader.next(line)) {
+      ++read_count;
+      int32_t number = static_cast<int32_t>(fresh.lines.size()) + 1;
+      if (!filter.keep(line, number, read_count)) continue;
+      bool include = number > data_.loaded_count() || data_.line(number).included();
+      if (!fresh.append(line, include)) break;
+    }
+    if (fresh.included < 2 && fresh.included < data_.included_count()) {
+      ui_.showError("There were fewer than 2 lines included in reloaded file.  The old data is being retained.",
+                    "Error!");
+      return;
+    }
+    data_.swap_lines(fresh);
+    data_.read_count = read_count;
+    data_.source(1)->last_line = data_.loaded_count();
+    data_.source(1)->lines_read = data_.loaded_count();
+  }
+
+  DataFile& data_;
+  Ui& ui_;
+};
+
+using Clock = std::chrono::steady_clock;
+
+double seconds_since(double then) { return now_seconds() - then; }
+
+}  // namespace
+
+void reload(DataFile& data, Ui& ui) {
+  if (data.view_window_open) {
+    ui.errorSound();
+    return;
+  }
+  if (data.update_hold < 0) data.update_hold = 0;
+  if (data.update_hold > 0) return;
+  if (!data.begin_update()) return;  // a reload is running on another thread
+  std::vector<std::string> commands;
+  data.for_each_observer([&](DataFileObserver& observer) {
+    observer.startUpdate(data);
+    std::string command = observer.preloadCommand();
+    if (!command.empty()) commands.push_back(std::move(command));
+  });
+  for (const std::string& command : commands) run_preload_command(command, ui);
+  Rereader(data, ui).run();
+  data.end_update();
+  data.for_each_observer([&](DataFileObserver& observer) { observer.endUpdate(data); });
+  data.load_time = now_seconds();
+}
+
+UpdateThread::UpdateThread(DataFile& data, Ui& ui) : data_(data), ui_(ui) {
+  thread_ = std::thread([this] { run(); });
+}
+
+UpdateThread::~UpdateThread() {
+  keep_running_ = false;
+  pulse();
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  pulse();
+  thread_.join();
+}
+
+void UpdateThread::pulse() {
+  {
+    std::lock_guard lock(mutex_);
+    signalled_ = true;
+  }
+  event_.notify_all();
+}
+
+void UpdateThread::run() {
+  double last_check = data_.load_time;
+  bool missing_reported = false;  // a vanished file is reported once, not at every check
+  for (double interval; keep_running_ && (interval = data_.update_interval()) > 0;) {
+    double remaining = std::max(0.0, interval - seconds_since(last_check));
+    wait(static_cast<long>(remaining * 1000));
+    if (keep_running_ && seconds_since(data_.load_time) >= data_.update_interval()) {
+      FileStatus now;
+      bool readable = file_status(data_.source(1)->path, now);
+      bool changed;
+      {
+        std::lock_guard lock(data_.status_mutex());
+        changed = readable ? now.modified != data_.source(1)->status.modified : !missing_reported;
+      }
+      missing_reported = !readable;
+      if (changed) reload(data_, ui_);
+    }
+    last_check = now_seconds();
+  }
+  alive_ = false;
+}
+
+// Waits the given time; a pulse ends the wait early only when the thread is asked to stop.
+void UpdateThread::wait(long milliseconds) {
+  auto end = Clock::now() + std::chrono::milliseconds(milliseconds);
+  std::unique_lock lock(mutex_);
+  signalled_ = false;
+  while (keep_running_ && Clock::now() < end) {
+    event_.wait_until(lock, end, [this] { return signalled_; });
+    signalled_ = false;
+  }
+}
+
+}  // namespace zentrik
