@@ -25,7 +25,7 @@ LineReader::LineReader(std::string_view text) : text_(text) {
 
 bool LineReader::rewind() {
   consumed_ = 0;
-  read_failed_ = false;
+  read_error_ = 0;
   if (fd_ < 0) {
     begin_ = text_.data();
     end_ = text_.data() + text_.size();
@@ -50,10 +50,12 @@ void LineReader::fill(std::size_t want) {
       continue;
     } else {
       at_eof_ = true;
-      read_failed_ = n < 0;
+      if (n < 0) read_error_ = errno;
     }
   }
 }
+
+std::string LineReader::read_error() const { return std::strerror(read_error_); }
 
 bool LineReader::next(std::string_view& line) {
   fill(kWindow);

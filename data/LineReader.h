@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -30,7 +31,9 @@ class LineReader {
   // Bytes of the input consumed by the lines returned so far.
   uint64_t bytes_consumed() const { return consumed_; }
   // True when reading the file failed (the lines so far were delivered).
-  bool read_failed() const { return read_failed_; }
+  bool read_failed() const { return read_error_ != 0; }
+  // The system's text for the failure.
+  std::string read_error() const;
   // Back to the start of the input (for a file: seeks to its start).
   bool rewind();
 
@@ -45,7 +48,7 @@ class LineReader {
   const char* begin_ = nullptr;
   const char* end_ = nullptr;
   bool at_eof_ = false;
-  bool read_failed_ = false;
+  int read_error_ = 0;  // errno of a failed read
   uint64_t consumed_ = 0;
 };
 

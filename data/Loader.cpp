@@ -99,8 +99,11 @@ class Loader {
       reader.next(first);
       first_line_ = std::string(first);
       reader.rewind();
-      if (skip_lines(reader) || cancelled_) {
+      bool skipped = skip_lines(reader);
+      if (reader.read_failed()) return read_failed(reader);
+      if (skipped || cancelled_) {
         read_lines(reader);
+        if (reader.read_failed()) return read_failed(reader);
         break;
       }
       ui_.progressHide();
@@ -115,6 +118,14 @@ class Loader {
     }
     record_first_source();
     return true;
+  }
+
+  // A file that cannot be read to its end loads nothing rather than a part of it.
+  bool read_failed(const LineReader& reader) {
+    ui_.progressHide();
+    data_.clear_lines();
+    ui_.showError("Error reading " + path_ + ":\n\n" + reader.read_error(), "Read Error!");
+    return false;
   }
 
   bool open_failed(const OpenFile& file) {
@@ -150,7 +161,7 @@ class Loader {
         show_progress("\nReading file:\n" + path_ + "\nSkipped " + count_text(lines_read_) + " lines",
                       reader);
     }
-    return !reader.at_end();
+    return data_.initial_skip == 0 || !reader.at_end();
   }
 
   void read_lines(LineReader& reader) {

@@ -56,6 +56,11 @@ class Rereader {
       bool include = number > data_.loaded_count() || data_.line(number).included();
       if (!fresh.append(line, include)) break;
     }
+    if (reader.read_failed()) {  // a part of the file is no reason to drop the rest
+      ui_.showError("Error reading file for update:  " + reader.read_error() + "\n\nThe old data is being retained.",
+                    "Error!");
+      return;
+    }
     if (fresh.included < 2 && fresh.included < data_.included_count()) {
       ui_.showError("There were fewer than 2 lines included in reloaded file.  The old data is being retained.",
                     "Error!");

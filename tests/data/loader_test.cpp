@@ -111,6 +111,9 @@ TEST_F(Loading, TooFewLinesLoadNothing) {
       {0, 1, 1, "C(C1) > 0", false},  // an evaluation error (C2 and on) rejects the line
       {9, 1, 1, "", false},         // one line left after the skip
   };
+  auto empty = load(dir.write("empty.dat", ""));  // no question about skipping
+  EXPECT_EQ(empty->included_count(), 0);
+  EXPECT_EQ(ui.lastMessage().caption, "File Format Error!");
   for (const auto& options : cases) {
     ui.reset();
     auto data = load_with(dir.write("few.dat", numbered_lines(10)), options);
@@ -242,6 +245,22 @@ TEST_F(Loading, OddBytesInLaterLinesAreStoredAsMarks) {
   EXPECT_EQ(texts(*data)[1], "caf! 3");
   EXPECT_EQ(texts(*data)[2].substr(0, 3), "4!5");
   EXPECT_EQ(data->loaded_count(), 6);  // the long line is three stored lines
+}
+
+TEST_F(Loading, AFileThatCannotBeReadLoadsNothing) {
+  auto data = load("/proc/self/mem");  // opens, but every read fails
+  EXPECT_EQ(data->loaded_count(), 0);
+  EXPECT_EQ(ui.lastMessage().text, "Error reading /proc/self/mem:\n\nInput/output error");
+  EXPECT_EQ(ui.lastMessage().caption, "Read Error!");
+}
+
+TEST_F(Loading, AHugeSingleLineBecomesStoredLines) {
+  std::string content = "1 2\n" + std::string(20'000'000, '5') + "\n3 4";
+  auto data = load(dir.write("huge.dat", content));
+  ASSERT_EQ(data->loaded_count(), 2 + 4885);  // 20,000,000 = 4884 * 4095 + 20
+  EXPECT_EQ(data->line(2).text().size(), 4095u);
+  EXPECT_EQ(data->line(4886).text().size(), 20u);
+  EXPECT_EQ(data->line(4887).text(), "3 4");
 }
 
 TEST_F(Loading, APlotObjectIsReportedNotLoaded) {

@@ -69,10 +69,12 @@ class Reloading : public ::testing::Test {
     if (data) data->unsubscribe(window);
   }
 
-  // Rewrites the file with another modification time (seconds after an epoch of the test's).
+  // Replaces the file, already carrying the given modification time (seconds after
+  // an epoch of the test's), so that the update thread never sees it half made.
   void rewrite(const std::string& content, int modified) {
-    dir.write("log.dat", content);
-    set_modified(path, modified);
+    std::string next = dir.write("log.next", content);
+    set_modified(next, modified);
+    std::filesystem::rename(next, path);
   }
   static void set_modified(const std::string& file, int seconds) {
     std::filesystem::last_write_time(file, std::filesystem::file_time_type::clock::now() -
