@@ -7,6 +7,7 @@
 #include "data/FileAccess.h"
 #include "data/LineReader.h"
 #include "data/LoadOptionsDialog.h"
+#include "data/download/Download.h"
 #include "data/LoadFilter.h"
 #include "data/fields/Fields.h"
 
@@ -39,6 +40,10 @@ class Loader {
       : data_(data), path_(std::move(path)), env_(env), ui_(env.ui) {}
 
   bool run() {
+    if (is_url(path_)) {
+      data_.url = path_;
+      if (!download(data_, path_, ui_)) return false;
+    }
     if (path_.size() > kMaxFileName) {
       ui_.showError("The filename\n\n" + path_ + "\n\nis too long (" + count_text(kMaxFileName) +
                         " characters max).",

@@ -8,6 +8,7 @@
 #include "data/LineReader.h"
 #include "data/LoadFilter.h"
 #include "data/MultiFile.h"
+#include "data/download/Download.h"
 
 namespace zentrik {
 namespace {
@@ -97,6 +98,11 @@ void reload(DataFile& data, Ui& ui) {
     if (!command.empty()) commands.push_back(std::move(command));
   });
   for (const std::string& command : commands) run_preload_command(command, ui);
+  if (!data.url.empty()) {
+    std::string local = data.url;  // a failed download leaves the last copy to read
+    if (!download(data, local, ui) && !data.download_cancelled)
+      ui.showError("Can't download data file:  " + data.source(1)->path, "Error!");
+  }
   Rereader(data, ui).run();
   data.end_update();
   data.for_each_observer([&](DataFileObserver& observer) { observer.endUpdate(data); });
