@@ -6,20 +6,15 @@
 
 #include "data/DataFile.h"
 #include "data/LineReader.h"
+#include "data/LineTexts.h"
 
 namespace zentrik {
 namespace {
 
-std::vector<std::string> stored_texts(const DataFile& data) {
-  std::vector<std::string> texts;
-  for (const DataLine& line : data.lines()) texts.emplace_back(line.text());
-  return texts;
-}
-
 std::vector<std::string> split(std::string_view text) {
   DataFile data("x");
   data.store_text(text);
-  return stored_texts(data);
+  return testing::line_texts(data);
 }
 
 TEST(StoredLines, LongPhysicalLinesBecomeSeveralLines) {

@@ -3,11 +3,14 @@
 #include <algorithm>
 
 #include "data/DataFile.h"
+#include "data/LineTexts.h"
 #include "data/TempDir.h"
 #include "ui/ScriptedUi.h"
 
 namespace zentrik {
 namespace {
+
+using testing::line_texts;
 
 using testing::numbered_lines;
 
@@ -27,11 +30,6 @@ class Loading : public ::testing::Test {
     return load(path);
   }
 
-  static std::vector<std::string> texts(const DataFile& data) {
-    std::vector<std::string> result;
-    for (const DataLine& line : data.lines()) result.emplace_back(line.text());
-    return result;
-  }
 
   testing::TempDir dir;
   ScriptedUi ui;
@@ -44,7 +42,7 @@ TEST_F(Loading, APlainFileLoadsEveryLine) {
   auto data = load(path);
   EXPECT_EQ(data->loaded_count(), 3);
   EXPECT_EQ(data->included_count(), 3);
-  EXPECT_EQ(texts(*data), (std::vector<std::string>{"1 2 3", "4 5 6", "7 8"}));
+  EXPECT_EQ(line_texts(*data), (std::vector<std::string>{"1 2 3", "4 5 6", "7 8"}));
   EXPECT_EQ(data->first_line_fields, 3);
   EXPECT_GT(data->load_time.load(), 1.6e9);
   EXPECT_EQ(data->path(), path);
@@ -78,7 +76,7 @@ TEST_F(Loading, SkipCycleAndConditionChooseTheLines) {
   for (const auto& c : cases) {
     ui.reset();
     auto data = load_with(dir.write("cases.dat", numbered_lines(c.lines)), c.options);
-    EXPECT_EQ(texts(*data), c.stored) << c.options.initial_skip << " " << c.options.loadnum << "/"
+    EXPECT_EQ(line_texts(*data), c.stored) << c.options.initial_skip << " " << c.options.loadnum << "/"
                                        << c.options.read_every << " " << c.options.load_condition;
     for (int i = 1; i <= data->loaded_count(); ++i) EXPECT_EQ(data->line(i).number, i);
     if (static_cast<int>(c.stored.size()) == c.lines) {  // all lines stored: nothing to report
@@ -242,8 +240,8 @@ TEST_F(Loading, OddBytesInLaterLinesAreStoredAsMarks) {
   content += '\0';
   content += "5\n" + std::string(10000, '7') + "\n";
   auto data = load(dir.write("odd.dat", content));
-  EXPECT_EQ(texts(*data)[1], "caf! 3");
-  EXPECT_EQ(texts(*data)[2].substr(0, 3), "4!5");
+  EXPECT_EQ(line_texts(*data)[1], "caf! 3");
+  EXPECT_EQ(line_texts(*data)[2].substr(0, 3), "4!5");
   EXPECT_EQ(data->loaded_count(), 6);  // the long line is three stored lines
 }
 

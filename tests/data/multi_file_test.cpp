@@ -5,11 +5,14 @@
 
 #include "data/DataFile.h"
 #include "data/MultiFile.h"
+#include "data/LineTexts.h"
 #include "data/TempDir.h"
 #include "ui/ScriptedUi.h"
 
 namespace zentrik {
 namespace {
+
+using testing::line_texts;
 
 class AddingFiles : public ::testing::Test {
  protected:
@@ -18,11 +21,6 @@ class AddingFiles : public ::testing::Test {
     auto data = std::make_unique<DataFile>(dir.write(name, content), env);
     EXPECT_GT(data->included_count(), 0);
     return data;
-  }
-  static std::vector<std::string> texts(const DataFile& data) {
-    std::vector<std::string> result;
-    for (const DataLine& line : data.lines()) result.emplace_back(line.text());
-    return result;
   }
 
   testing::TempDir dir;
@@ -33,7 +31,7 @@ TEST_F(AddingFiles, ConcatenateLinesJoinsSideBySide) {
   auto data = load("x.dat", "a 1\nb 2\nc 3\n");
   data->set_included(2, false);
   ASSERT_TRUE(add_file(*data, dir.write("y.dat", "x\ny\n"), kConcatenateLines, ui));
-  EXPECT_EQ(texts(*data), (std::vector<std::string>{"a 1 | x", "b 2 | y", "c 3"}));
+  EXPECT_EQ(line_texts(*data), (std::vector<std::string>{"a 1 | x", "b 2 | y", "c 3"}));
   EXPECT_EQ(data->line(2).number, -2);  // inclusion stays with the line
   EXPECT_EQ(data->path(), dir.path("x.dat") + " (1st of 2)");
   const DataSource& added = *data->source(2);
@@ -46,14 +44,14 @@ TEST_F(AddingFiles, ConcatenateLinesJoinsSideBySide) {
 
   ASSERT_TRUE(add_file(*data, dir.write("z.dat", "7\n8\n9\n"), kConcatenateLines, ui));
   EXPECT_EQ(data->path(), dir.path("x.dat") + " (1st of 3)");
-  EXPECT_EQ(texts(*data)[0], "a 1 | x | 7");
+  EXPECT_EQ(line_texts(*data)[0], "a 1 | x | 7");
   EXPECT_EQ(data->first_line_fields, 2);
 }
 
 TEST_F(AddingFiles, ALongerFileIsTruncated) {
   auto data = load("short.dat", "1\n2\n");
   ASSERT_TRUE(add_file(*data, dir.write("long.dat", "a\nb\nc\n"), kConcatenateLines, ui));
-  EXPECT_EQ(texts(*data), (std::vector<std::string>{"1 | a", "2 | b"}));
+  EXPECT_EQ(line_texts(*data), (std::vector<std::string>{"1 | a", "2 | b"}));
   ASSERT_EQ(ui.messages().size(), 1u);
   EXPECT_EQ(ui.lastMessage().text, "Truncating long.dat at 2 lines.");
   EXPECT_EQ(ui.lastMessage().caption, "Shorter File!");
@@ -94,7 +92,7 @@ TEST_F(AddingFiles, FailuresAreReportedAndUndone) {
       ui.reset();
       auto data = load("base.dat", "1\n2\n3\n");
       EXPECT_FALSE(add_file(*data, c.path, how, ui)) << c.path;
-      EXPECT_EQ(texts(*data), (std::vector<std::string>{"1", "2", "3"})) << c.path;
+      EXPECT_EQ(line_texts(*data), (std::vector<std::string>{"1", "2", "3"})) << c.path;
       EXPECT_EQ(data->included_count(), 3);
       EXPECT_EQ(data->source_count(), 1);
       EXPECT_EQ(data->path(), dir.path("base.dat"));
