@@ -1,0 +1,42 @@
+#include "plot/AxisScale.h"
+
+#include <cmath>
+
+namespace zentrik {
+namespace {
+
+// Products beyond the int range are clamped: the position is off the area anyway.
+int truncated(double product) {
+  if (std::isnan(product)) return 0;
+  if (product >= 2e9) return 2000000000;
+  if (product <= -2e9) return -2000000000;
+  return static_cast<int>(product);
+}
+
+}  // namespace
+
+AxisScale::AxisScale(double min, double max, int origin, int extent, int margin, Direction direction,
+                     bool logarithmic)
+    : min_(logarithmic ? std::log10(min) : min), max_(logarithmic ? std::log10(max) : max),
+      origin_(origin), extent_(extent), margin_(margin), direction_(direction), logarithmic_(logarithmic) {
+  if (direction_ == Direction::HistogramCounts) {
+    min_ = 0;
+    scale_ = (extent_ - margin_) / max_;
+  } else {
+    scale_ = (extent_ - 2.0 * margin_) / (max_ - min_);
+  }
+}
+
+int AxisScale::to_pixel(double value) const {
+  double v = logarithmic_ ? std::log10(value) : value;
+  if (direction_ == Direction::Horizontal) return origin_ + margin_ + truncated((v - min_) * scale_);
+  return origin_ + margin_ + truncated((max_ - v) * scale_);
+}
+
+double AxisScale::from_pixel(int pixel) const {
+  double offset = (pixel - origin_ - margin_) / scale_;
+  double v = direction_ == Direction::Horizontal ? min_ + offset : max_ - offset;
+  return logarithmic_ ? std::pow(10.0, v) : v;
+}
+
+}  // namespace zentrik
