@@ -61,7 +61,9 @@ AttributeRefusal check_line_attributes(const LineAttributes& attributes) {
     return {AttributeRefusal::LineWidth, "Broken lines are only possible with a line width of 1!", "Sorry!"};
   if (attributes.description.size() > 100)
     return {AttributeRefusal::Description, "Descriptions may not be more than 100 characters.", "Sorry!"};
-  return {};
+  AttributeRefusal accepted;
+  accepted.line_width = line_width;
+  return accepted;
 }
 
 }  // namespace zentrik

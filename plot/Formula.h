@@ -103,6 +103,7 @@ struct AttributeRefusal {
   enum Field { None, LineWidth, PointChar, Description } field = None;
   std::string text;
   std::string caption;
+  int line_width = 0;  // the width read, once accepted
 };
 AttributeRefusal check_line_attributes(const LineAttributes& attributes);
 
