@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "formula/EvalContext.h"
+#include "formula/Values.h"
 
 namespace zentrik {
 
@@ -33,10 +34,35 @@ struct Point {
   bool valid = false;     // the point exists and is plotted
 };
 
-// One histogram bin: values up to `upper` counted in it.
+// One histogram bin: the values below `upper` (and above the bin before) counted in
+// it; the last bin also takes every value above it.
 struct Bin {
   double upper = 0;
+  bool last = false;
   int32_t count = 0;
+};
+
+// What the scaling pass collects for one formula over its on-plot points, and what
+// the statistics make of it.
+struct FormulaStatistics {
+  double y_max = RANGE_UNSET_LOW, y_min = RANGE_UNSET_HIGH;
+  double y_sum = 0;     // the sum of the counted values, replaced by the mean after scaling
+  double quantity = 0;  // number of counted values
+  double deviation = 0;  // sum of squared deviations, then the standard deviation
+  // for regression lines only
+  double x_sum = 0, xy_sum = 0, x2_sum = 0, regression_y_sum = 0;
+  double x_min = 1e300, x_max = -1e300;
+  double slope = 0, mean_x = 0, mean_y = 0;
+  double first_x = 0, first_y = 0;  // the first counted point
+  bool too_big = false;  // a value above 1.5e150 stopped the statistics
+  int32_t ignored = 0;   // points the user ignored; 0 again when the formula is recomputed
+
+  // The start of a scaling pass: everything but the ignored count.
+  void reset() {
+    int32_t kept = ignored;
+    *this = FormulaStatistics();
+    ignored = kept;
+  }
 };
 
 class Formula : public AvgState {
@@ -70,6 +96,9 @@ class Formula : public AvgState {
   std::shared_ptr<std::vector<Point>> points;
   bool points_borrowed() const { return points && points.use_count() > 1; }
   std::vector<Bin> bins;
+  int bins_in_use = 0;
+  double bin_width = 0;
+  FormulaStatistics statistics;
 
  private:
   std::string text_;

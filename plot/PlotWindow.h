@@ -33,6 +33,7 @@ struct PlotWindow {
   bool zoomed = false;
   bool auto_scaled = true;  // showing the extent of its data, not a zoom range
   bool no_points = false;   // the last scaling found nothing to plot
+  int largest_bin_count = 1;  // the vertical range of a histogram
 
   std::string object_path;  // the plot object file it belongs to; "" for plain data
   bool object_modified = false;
