@@ -107,6 +107,12 @@ void DataFile::truncate_lines(int32_t count) {
   }
 }
 
+void DataFile::include_all() {
+  for (DataLine& line : store_.lines)
+    if (!line.included()) line.number = -line.number;
+  store_.included = loaded_count();
+}
+
 void DataFile::clear_lines() {
   store_.lines.clear();
   store_.lines.shrink_to_fit();

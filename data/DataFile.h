@@ -103,6 +103,8 @@ class DataFile {
   // Stores every line of a file's text, cut as a file read cuts it.
   void store_text(std::string_view text);
   void set_included(int32_t position, bool included);
+  // Includes every line again.
+  void include_all();
   // Concatenate Lines: line position's text becomes its text, joint and added;
   // returns the old text, which stays stored until the lines are cleared.
   std::string_view join_line(int32_t position, std::string_view joint, std::string_view added);

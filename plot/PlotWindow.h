@@ -8,6 +8,7 @@
 
 #include "formula/Values.h"
 #include "plot/PlotDefinition.h"
+#include "ui/CalculationError.h"
 
 namespace zentrik {
 
@@ -39,6 +40,7 @@ struct PlotWindow {
   bool object_modified = false;
   double update_interval = 0;  // seconds between checks of the data file; 0: none
   bool cancelled = false;      // a calculation was cancelled: the window closes
+  CalculationAction last_error_action = CalculationAction::ExcludeLine;  // preselected next time
 };
 
 // Opens a new plot window model with the defaults of a new plot.

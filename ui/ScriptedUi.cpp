@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <stdexcept>
+#include <tuple>
 #include <thread>
 
 namespace zentrik {
@@ -72,8 +73,29 @@ int ScriptedUi::beeps() const {
   return beeps_;
 }
 
+void ScriptedUi::queueCalculationChoice(CalculationAction action, bool same_action) {
+  std::lock_guard lock(mutex_);
+  calculation_choices_.emplace_back(action, same_action);
+}
+
+std::vector<CalculationErrorRequest> ScriptedUi::calculationErrors() const {
+  std::lock_guard lock(mutex_);
+  return calculation_errors_;
+}
+
+void ScriptedUi::calculationError(CalculationErrorRequest& request) {
+  std::lock_guard lock(mutex_);
+  calculation_errors_.push_back(request);
+  if (calculation_choices_.empty())
+    throw std::logic_error("unexpected Calculation Error! dialog: " + request.message_text);
+  std::tie(request.action, request.same_action) = calculation_choices_.front();
+  calculation_choices_.pop_front();
+}
+
 void ScriptedUi::reset() {
   std::lock_guard lock(mutex_);
+  calculation_choices_.clear();
+  calculation_errors_.clear();
   answers_.clear();
   load_options_.clear();
   messages_.clear();

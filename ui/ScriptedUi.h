@@ -33,6 +33,12 @@ class ScriptedUi : public Ui {
   void queueLoadOptions(LoadOptionValues values);
   void queueLoadOptionsCancel();
   int beeps() const;
+
+  // The choice made in the next "Calculation Error!" dialog; a dialog with no queued
+  // choice is a test fault and throws std::logic_error.
+  void queueCalculationChoice(CalculationAction action, bool same_action = false);
+  // Every such dialog shown, as it was filled.
+  std::vector<CalculationErrorRequest> calculationErrors() const;
   // Forgets everything recorded and queued, for the next case of a table.
   void reset();
 
@@ -54,6 +60,7 @@ class ScriptedUi : public Ui {
   void errorSound() override;
   void beep() override;
   bool fileLoadOptions(FileLoadOptionsDialog& dialog) override;
+  void calculationError(CalculationErrorRequest& request) override;
   void setWaitCursor(bool on) override;
   void progressShow(const std::string& text, bool cancel_button) override;
   void progressSetText(const std::string& text) override;
@@ -70,6 +77,8 @@ class ScriptedUi : public Ui {
   std::vector<Shown> messages_;
   std::vector<std::string> progress_log_;
   std::deque<LoadOptionsScript> load_options_;
+  std::deque<std::pair<CalculationAction, bool>> calculation_choices_;
+  std::vector<CalculationErrorRequest> calculation_errors_;
   int sounds_ = 0;
   int beeps_ = 0;
   int cancel_at_check_ = 0;

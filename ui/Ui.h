@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "ui/CalculationError.h"
 #include "ui/FileLoadOptions.h"
 
 namespace zentrik {
@@ -43,6 +44,10 @@ class Ui {
   // The File Load Options dialog, modal; true when it was confirmed with OK (after
   // dialog.accept succeeded), false when it was cancelled.
   virtual bool fileLoadOptions(FileLoadOptionsDialog& dialog) = 0;
+
+  // The "Calculation Error!" dialog, modal; on return request.action and
+  // request.same_action hold what the user chose with OK.
+  virtual void calculationError(CalculationErrorRequest& request) = 0;
 
   // Waits while the user-interface thread keeps handling its window events.
   virtual void waitDispatching(int milliseconds) = 0;

@@ -1,0 +1,334 @@
+#include "plot/Calculation.h"
+
+#include <map>
+
+#include "data/DataFile.h"
+#include "formula/Evaluator.h"
+
+namespace zentrik {
+namespace {
+
+constexpr int kProgressEvery = 1000;  // lines between progress texts and cancel checks
+
+bool uses_sequence_or_first_line(const std::string& text) {
+  std::string rest;
+  for (char c : text)
+    if (c != ' ' && c != '\t') rest += c;
+  for (const char* word : {"SIN", "COS", "ABS"})
+    for (std::size_t at; (at = rest.find(word)) != std::string::npos;) rest.erase(at, 3);
+  return rest.find('S') != std::string::npos || rest.find('F') != std::string::npos;
+}
+
+class Calculator {
+ public:
+  Calculator(PlotWindow& window, CalculationEnvironment& env)
+      : window_(window), data_(*window.data), env_(env), ui_(env.ui), formulas_(window.definition.formulas) {}
+
+  CalculationOutcome run() {
+    CalculationOutcome outcome = calculate();
+    remembered_.clear();
+    if (excluded_any_) tell_other_windows();
+    ui_.setWaitCursor(false);
+    if (progress_shown_) ui_.progressHide();
+    return outcome;
+  }
+
+ private:
+  enum class Step { Next, Restart, Finished, Stop };
+
+  CalculationOutcome calculate() {
+    if (data_.included_count() < 2 && !reinclude_everything()) return CalculationOutcome::NotEnoughData;
+    if (window_.cancelled) return CalculationOutcome::WindowClosed;
+    show_progress("\nCalculating . . .");
+    ui_.setWaitCursor(true);
+    for (;;) {
+      const DataLine* first = data_.first_included();
+      if (!first) return CalculationOutcome::Done;
+      context_.set_first_line(first->text());
+      Step step = walk_lines(first);
+      if (step == Step::Restart) continue;
+      return step == Step::Stop ? stop_outcome_ : CalculationOutcome::Done;
+    }
+  }
+
+  // One pass over the included lines from `first`; Restart when the first line was excluded.
+  Step walk_lines(const DataLine* first) {
+    int32_t sequence = 0;
+    int countdown = kProgressEvery - 1;
+    for (const DataLine* line = first; line;) {
+      context_.line_text = line->text();
+      context_.line_number = line->number;
+      context_.sequence_number = ++sequence;
+      if (env_.show_progress && --countdown < 0) {
+        countdown = kProgressEvery - 1;
+        if (!progress_step(*line)) return Step::Stop;
+      }
+      int32_t position = line->position();
+      Step step = compute_line(*line);
+      if (step == Step::Stop || step == Step::Finished) return step;
+      if (step == Step::Restart) {
+        if (line == first) return Step::Restart;
+        --sequence;  // the next line takes the excluded line's sequence number
+      }
+      line = data_.next_included(&data_.line(position));
+    }
+    return Step::Finished;
+  }
+
+  // Progress text and the cancel check; false when the user confirmed the cancel.
+  bool progress_step(const DataLine& line) {
+    if (!progress_shown_) return true;
+    ui_.progressSetText("\nCalculating . . .\n\nLine " + std::to_string(line.number) + " of " +
+                        std::to_string(data_.loaded_count()));
+    ui_.progressSetFraction(static_cast<double>(line.number) / data_.loaded_count());
+    while (ui_.progressCancelled()) {
+      ui_.progressHide();
+      ui_.setWaitCursor(false);
+      progress_shown_ = false;
+      Answer answer = ui_.message(
+          "Canceling this operation will destroy the plot window.  Do you really want to cancel?",
+          "Really cancel?", Buttons::YesNo);
+      if (answer == Answer::Yes) {
+        window_.cancelled = true;
+        stop_outcome_ = CalculationOutcome::WindowClosed;
+        return false;
+      }
+      show_progress("\nCalculating . . .");
+      ui_.setWaitCursor(true);
+    }
+    return true;
+  }
+
+  // Every formula on one line. Restart: the line was excluded.
+  Step compute_line(const DataLine& line) {
+    std::size_t i = static_cast<std::size_t>(line.position());
+    Formula& x_formula = formulas_[0];
+    bool x_recomputed = x_formula.needs_recalc != 0;
+    bool x_valid = true;
+    for (std::size_t f = 0; f < formulas_.size(); ++f) {
+      Formula& formula = formulas_[f];
+      Point& point = (*formula.points)[i];
+      const Point& x_point = (*x_formula.points)[i];
+      bool is_y = f > 0;
+      if (is_y && (!formula.enabled || !formula.needs_recalc)) {
+        if (x_recomputed && formula.suffix_text().empty()) {
+          point.x = x_point.value;
+          if (!formula.enabled) point.valid = point.valid && x_point.valid;
+        }
+        continue;
+      }
+      if (is_y && !x_valid) {
+        point.value = 0;
+        point.valid = false;
+        continue;
+      }
+      Step step = evaluate_formula(formula, is_y, line, point, x_point);
+      if (step != Step::Next) return step;
+      if (!is_y) x_valid = point.valid;
+    }
+    return Step::Next;
+  }
+
+  // The condition, the X expression and the value of one formula on one line.
+  Step evaluate_formula(Formula& formula, bool is_y, const DataLine& line, Point& point,
+                        const Point& x_point) {
+    bool valid = true;
+    double x = 0;
+    if (!formula.condition_text().empty()) {
+      double condition = evaluate_part(formula.condition_text(), formula);
+      if (condition == ERROR_VALUE) return error_in_part(formula, line, point, x);
+      valid = !context_.missing && condition != 0;
+    }
+    if (formula.suffix_text().empty()) {
+      x = x_point.value;
+    } else {
+      x = evaluate_part(formula.suffix_text(), formula);
+      if (context_.missing)
+        valid = false;
+      else if (x == ERROR_VALUE && valid)
+        return error_in_part(formula, line, point, x);
+    }
+    double value = evaluate_part(formula.expression_text(), formula);
+    if (value == AVG_PENDING || context_.missing) valid = false;
+    bool logarithmic = is_y ? window_.definition.log_y == 1 : window_.definition.log_x == 1;
+    if (valid && (value == ERROR_VALUE || (logarithmic && value <= 0))) {
+      if (value != ERROR_VALUE) message_ = "Log of a number <= 0";
+      Step step = handle_error(formula, line, valid);
+      if (step != Step::Next) return step;
+    }
+    point.value = value;
+    point.x = is_y ? x : value;
+    point.valid = valid;
+    return Step::Next;
+  }
+
+  // A failed condition or X expression ends the formula's evaluation on this line.
+  Step error_in_part(Formula& formula, const DataLine& line, Point& point, double x) {
+    bool valid = true;
+    Step step = handle_error(formula, line, valid);
+    point.value = ERROR_VALUE;
+    point.x = x;
+    point.valid = false;
+    return step;
+  }
+
+  double evaluate_part(const std::string& text, Formula& formula) {
+    std::size_t pos = 0;
+    return evaluate(text, pos, context_, message_, &formula);
+  }
+
+  // Asks (or remembers) what to do about the error in message_; Next carries on with
+  // the line (the point made invalid when ignored).
+  Step handle_error(const Formula& formula, const DataLine& line, bool& valid) {
+    CalculationAction action;
+    auto known = remembered_.find(message_);
+    if (known != remembered_.end()) {
+      action = known->second;
+    } else {
+      action = ask(formula, line);
+    }
+    switch (action) {
+      case CalculationAction::IgnorePoint:
+        valid = false;
+        processing();
+        return Step::Next;
+      case CalculationAction::ExcludeLine: {
+        exclude(line.position());
+        processing();
+        return Step::Restart;
+      }
+      case CalculationAction::PlotToHere: {
+        for (const DataLine* rest = &line; rest;) {
+          int32_t position = rest->position();
+          exclude(position);
+          rest = data_.next_included(&data_.line(position));
+        }
+        return Step::Finished;
+      }
+      case CalculationAction::ReturnToSetup:
+        stop_outcome_ = CalculationOutcome::BackToSetup;
+        return Step::Stop;
+      default:
+        stop_outcome_ = CalculationOutcome::WindowClosed;
+        return Step::Stop;
+    }
+  }
+
+  CalculationAction ask(const Formula& formula, const DataLine& line) {
+    ui_.setWaitCursor(false);
+    if (progress_shown_) ui_.progressHide();
+    progress_shown_ = false;
+    if (ui_.errorBeep()) ui_.errorSound();
+    CalculationErrorRequest request;
+    request.message_text = "Error:  " + message_ + "\n\nFile:  " + data_.path() + "\n\nLine Number:  " +
+                           std::to_string(line.number) + "\n\nFormula:  " + formula.text();
+    request.offending_line = std::string(line.text());
+    const DataLine* first = data_.first_included();
+    const DataLine& stored_first = data_.line(1);
+    request.plot_to_here_disabled =
+        &line == first || (stored_first.included() && &line == data_.next_included(&stored_first));
+    request.action = window_.last_error_action;
+    request.view_file = env_.view_file;
+    ui_.calculationError(request);
+    if (request.plot_to_here_disabled && request.action == CalculationAction::PlotToHere)
+      request.action = CalculationAction::ExcludeLine;  // a greyed choice cannot be taken
+    window_.last_error_action = request.action;
+    if (request.same_action) remembered_.emplace(message_, request.action);
+    return request.action;
+  }
+
+  void processing() {
+    show_progress("\nProcessing . . .");
+    ui_.setWaitCursor(true);
+  }
+
+  void exclude(int32_t position) {
+    data_.set_included(position, false);
+    excluded_any_ = true;
+    if (!window_.object_path.empty()) window_.object_modified = true;
+  }
+
+  void show_progress(const std::string& text) {
+    if (!env_.show_progress) return;
+    if (progress_shown_) {
+      ui_.progressSetText(text);
+      return;
+    }
+    ui_.progressShow(text, true);
+    progress_shown_ = true;
+  }
+
+  // Not enough data: the user may include every line again.
+  bool reinclude_everything() {
+    if (ui_.errorBeep()) ui_.errorSound();
+    Answer answer = ui_.message(
+        "Not enough data remains included for a valid plot.  The window must be destroyed unless all "
+        "data is re-included.  Do you wish to re-include the data?",
+        "Not Enough Data!", Buttons::YesNo);
+    if (answer != Answer::Yes) return false;
+    data_.include_all();
+    if (data_.included_count() < 2) return false;
+    for (Formula& formula : formulas_) formula.needs_recalc = 1;
+    excluded_any_ = true;  // the other windows recompute as after an exclusion
+    for (PlotWindow* other : env_.other_windows)
+      for (Formula& formula : other->definition.formulas) formula.needs_recalc = 1;
+    return true;
+  }
+
+  void tell_other_windows() {
+    for (PlotWindow* other : env_.other_windows) {
+      mark_for_exclusions(*other);
+      if (env_.recalculate) env_.recalculate(*other);
+    }
+  }
+
+  PlotWindow& window_;
+  DataFile& data_;
+  CalculationEnvironment& env_;
+  Ui& ui_;
+  FormulaList& formulas_;
+  EvalContext context_;
+  std::string message_;
+  std::map<std::string, CalculationAction> remembered_;  // for this calculation only
+  bool excluded_any_ = false;
+  bool progress_shown_ = false;
+  CalculationOutcome stop_outcome_ = CalculationOutcome::Done;
+};
+
+}  // namespace
+
+void prepare_calculation(PlotWindow& window) {
+  FormulaList& formulas = window.definition.formulas;
+  std::size_t size = static_cast<std::size_t>(window.data->loaded_count()) + 1;
+  for (Formula& formula : formulas) {
+    if (!formula.points || formula.points->size() != size) {
+      formula.points = std::make_shared<std::vector<Point>>(size);
+      formula.needs_recalc = formula.changed = 1;
+    } else if (formula.points_borrowed() && formula.needs_recalc) {
+      formula.points = std::make_shared<std::vector<Point>>(*formula.points);  // its own copy to write
+    }
+    if (formula.text().find("AVG") != std::string::npos) formula.needs_recalc = 1;
+    if (formula.needs_recalc) {
+      for (Formula& other : formulas) other.changed = 1;
+      formula.reset_avg();
+      formula.statistics.ignored = 0;
+    }
+    formula.statistics.reset();
+    if (window.showstats || window.regress) formula.changed = 1;
+  }
+}
+
+CalculationOutcome calculatePoints(PlotWindow& window, CalculationEnvironment& env) {
+  return Calculator(window, env).run();
+}
+
+void mark_for_exclusions(PlotWindow& window) {
+  for (Formula& formula : window.definition.formulas) {
+    if (uses_sequence_or_first_line(formula.text()))
+      formula.needs_recalc = 1;
+    else
+      formula.changed = 1;
+  }
+}
+
+}  // namespace zentrik
