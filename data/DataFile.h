@@ -152,7 +152,7 @@ class DataFile {
   int32_t plot_count = 0;         // plot windows showing this data set
   int32_t read_every = 1;         // at least 1
   int32_t initial_skip = 0;       // at least 0
-  int32_t loadnum = 0;
+  int32_t loadnum = 1;
   std::string load_condition;     // empty: no condition
   std::atomic<double> load_time{0};  // seconds since 1970 of the last load or reload
   std::string url;                // set when the data set was named by a URL

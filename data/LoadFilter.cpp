@@ -12,13 +12,13 @@ LoadFilter::LoadFilter(int32_t read_every, int32_t loadnum, std::string conditio
   context_.set_first_line(first_line);
 }
 
-bool LoadFilter::keep(std::string_view line, int32_t number, int32_t sequence) {
+bool LoadFilter::keep(std::string_view line, int32_t number) {
   if (++cycle_ > read_every_) cycle_ = 1;
   if (cycle_ > loadnum_) return false;
   if (condition_.empty()) return true;
   context_.line_text = line;
   context_.line_number = number;
-  context_.sequence_number = sequence;
+  context_.sequence_number = ++evaluated_;
   std::size_t pos = 0;
   double value = evaluate(condition_, pos, context_, message_, nullptr);
   // an error rejects the line; the missing mark does not count here

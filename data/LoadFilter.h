@@ -16,15 +16,16 @@ class LoadFilter {
   // first_line must outlive the filter: the condition's F and N read it.
   LoadFilter(int32_t read_every, int32_t loadnum, std::string condition, std::string_view first_line);
 
-  // Called for every candidate line in file order. number is the line number the
-  // line would be stored under, sequence the count of candidates so far.
-  bool keep(std::string_view line, int32_t number, int32_t sequence);
+  // Called for every candidate line in file order; number is the line number the
+  // line would be stored under. The condition's S counts the lines it is evaluated on.
+  bool keep(std::string_view line, int32_t number);
 
  private:
   int32_t read_every_;
   int32_t loadnum_;
   std::string condition_;
   int32_t cycle_ = 0;
+  int32_t evaluated_ = 0;
   EvalContext context_;
   std::string message_;
 };

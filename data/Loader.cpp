@@ -67,8 +67,13 @@ class Loader {
     LineReader reader(file.fd());
     std::string_view first;
     reader.next(first);
-    // the first read takes at most 323 characters with its line feed, which is dropped
-    std::string_view checked = first.substr(0, kFirstLineCheck - 1);
+    // The first read takes at most 323 characters, its line feed included, and its
+    // last character is dropped: the line feed, or a character of a longer line.
+    bool ended = reader.bytes_consumed() > first.size();
+    std::size_t checked_length = ended && first.size() < kFirstLineCheck
+                                     ? first.size()
+                                     : std::min(first.size(), kFirstLineCheck) - (first.empty() ? 0 : 1);
+    std::string_view checked = first.substr(0, checked_length);
     if (std::any_of(checked.begin(), checked.end(),
                     [](char c) { return static_cast<unsigned char>(c) > 127; })) {
       ui_.showError("Non-ASCII file!", "Error!");
@@ -177,7 +182,7 @@ class Loader {
       if (lines_read_ % kCancelEvery == 0 && (cancelled_ = ui_.progressCancelled())) break;
       if (lines_read_ % kProgressEvery == 0) show_loading_progress(reader);
       if (data_.read_count == 4096) reserve_for_file(reader);
-      if (!filter.keep(line, data_.loaded_count() + 1, data_.read_count)) continue;
+      if (!filter.keep(line, data_.loaded_count() + 1)) continue;
       if (!data_.store_line(line)) break;  // line numbers used up
     }
   }

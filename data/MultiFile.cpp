@@ -98,7 +98,8 @@ class FileAdder {
   }
 
   void record_source() {
-    int32_t previous_last = data_.source(data_.source_count())->last_line;
+    const DataSource* previous = data_.source(data_.source_count());
+    int32_t previous_last = previous ? previous->last_line : old_count_;
     DataSource& source = data_.add_source(path_, how_added_);
     if (how_added_ == kConcatenateFiles) {
       source.first_line = previous_last + 1;

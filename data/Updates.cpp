@@ -1,5 +1,6 @@
 #include "data/Updates.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 
@@ -53,7 +54,7 @@ class Rereader {
     while (reader.next(line)) {
       ++read_count;
       int32_t number = static_cast<int32_t>(fresh.lines.size()) + 1;
-      if (!filter.keep(line, number, read_count)) continue;
+      if (!filter.keep(line, number)) continue;
       bool include = number > data_.loaded_count() || data_.line(number).included();
       if (!fresh.append(line, include)) break;
     }
@@ -79,15 +80,20 @@ class Rereader {
 
 using Clock = std::chrono::steady_clock;
 
+// A wait is cut into pieces of at most a day, so that huge intervals (or an infinite
+// one) cannot overflow the clock's arithmetic.
+constexpr double kLongestWait = 86400;
+
 double seconds_since(double then) { return now_seconds() - then; }
 
 }  // namespace
 
 void reload(DataFile& data, Ui& ui) {
   if (data.view_window_open) {
-    ui.errorSound();
+    if (ui.errorBeep()) ui.errorSound();
     return;
   }
+  if (!data.source(1)) return;  // a data set that never came from a file
   if (data.update_hold < 0) data.update_hold = 0;
   if (data.update_hold > 0) return;
   if (!data.begin_update()) return;  // a reload is running on another thread
@@ -133,9 +139,12 @@ void UpdateThread::run() {
   double last_check = data_.load_time;
   bool missing_reported = false;  // a vanished file is reported once, not at every check
   for (double interval; keep_running_ && (interval = data_.update_interval()) > 0;) {
-    double remaining = std::max(0.0, interval - seconds_since(last_check));
+    double remaining = std::clamp(interval - seconds_since(last_check), 0.0, kLongestWait);
     wait(static_cast<long>(remaining * 1000));
-    if (keep_running_ && seconds_since(data_.load_time) >= data_.update_interval()) {
+    // updates turned off during the wait end here, before another reload can start
+    double now_interval = data_.update_interval();
+    if (!keep_running_ || !(now_interval > 0)) break;
+    if (seconds_since(data_.load_time) >= now_interval && data_.source(1)) {
       FileStatus now;
       bool readable = file_status(data_.source(1)->path, now);
       bool changed;

@@ -126,7 +126,9 @@ double parseInterval(std::string_view text, std::string& message) {
     return -1;
   }
   double number = 0;
-  pos = skip_blanks(text, read_number(text, pos, number));
+  std::size_t end = read_number(text, pos, number);
+  if (end - pos > 1 && text[end - 1] == '.') --end;  // a point belongs to the number only between digits
+  pos = skip_blanks(text, end);
   if (pos >= text.size()) return number;
   char unit = to_upper(text[pos]);
   bool months = unit == 'M' && pos + 1 < text.size() && to_upper(text[pos + 1]) == 'O';

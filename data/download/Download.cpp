@@ -38,6 +38,7 @@ class ProgressView {
       if (done) text = "\nDownloaded " + kilobytes;
     }
     if (text != text_) ui_.progressSetText(text_ = text);
+    if (done && fraction_ > 0) ui_.progressSetFraction(fraction_ = 0);  // no bar beside "Downloaded"
     if (total <= 0 || done) return;
     if (kilobytes != size_text_) ui_.progressSetSizeText(size_text_ = kilobytes);
     if (fraction != fraction_) ui_.progressSetFraction(fraction_ = fraction);

@@ -72,6 +72,7 @@ TEST_F(Loading, SkipCycleAndConditionChooseTheLines) {
       {{0, 1, 1, "c1 > 7", false}, 10, {"8", "9", "10"}},
       {{1, 2, 3, "C1 # 5", false}, 12, {"2", "3", "6", "8", "9", "11", "12"}},
       {{0, 1, 1, "V2 & L < 3", false}, 5, {"1", "2"}},  // a missing value counts as true
+      {{0, 1, 2, "S < 3", false}, 10, {"1", "3"}},      // S counts the lines the condition sees
   };
   for (const auto& c : cases) {
     ui.reset();
@@ -233,6 +234,19 @@ TEST_F(Loading, BadFilesAreRefusedWithTheirMessage) {
     EXPECT_EQ(ui.lastMessage().caption, c.caption);
     EXPECT_EQ(ui.sounds(), 1);
   }
+}
+
+// The first read of a file takes 323 characters and drops its last one.
+TEST_F(Loading, TheFirstLineCheckSeesTheFirstRead) {
+  auto one_line = load(dir.write("one.dat", "1 2\xE9"));  // the last character is not checked
+  EXPECT_EQ(ui.lastMessage().caption, "File Format Error!");
+  std::string wide = std::string(322, '1') + "\xE9 2\n3 4\n";
+  auto data = load(dir.write("wide.dat", wide));
+  EXPECT_EQ(data->included_count(), 2);  // the byte beyond the first read is stored as "!"
+  EXPECT_EQ(data->line(1).text().substr(322, 1), "!");
+  ui.reset();
+  auto refused = load(dir.write("near.dat", std::string(321, '1') + "\xE9\n3 4\n"));
+  EXPECT_EQ(ui.lastMessage().text, "Non-ASCII file!");
 }
 
 TEST_F(Loading, OddBytesInLaterLinesAreStoredAsMarks) {

@@ -103,6 +103,14 @@ TEST_F(AddingFiles, FailuresAreReportedAndUndone) {
   }
 }
 
+TEST_F(AddingFiles, ADataSetBuiltInMemoryTakesFilesToo) {
+  DataFile data("memory");
+  data.store_text("1\n2\n");
+  ASSERT_TRUE(add_file(data, dir.write("more.dat", "3\n"), kConcatenateFiles, ui));
+  EXPECT_EQ(data.loaded_count(), 3);
+  EXPECT_EQ(data.source(1)->first_line, 3);
+}
+
 TEST(CommandLine, SplitsIntoWordsAsAShellWould) {
   struct Case {
     const char* line;

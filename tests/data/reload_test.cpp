@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
+#include <ctime>
 #include <condition_variable>
 #include <filesystem>
 #include <mutex>
@@ -76,10 +78,12 @@ class Reloading : public ::testing::Test {
     set_modified(next, modified);
     std::filesystem::rename(next, path);
   }
-  static void set_modified(const std::string& file, int seconds) {
-    std::filesystem::last_write_time(file, std::filesystem::file_time_type::clock::now() -
-                                               std::chrono::seconds(100000 - seconds));
+  void set_modified(const std::string& file, int seconds) {
+    std::filesystem::last_write_time(file, epoch_ + std::chrono::seconds(seconds));
   }
+  // Whole seconds, so that equal offsets make equal modification times.
+  const std::filesystem::file_time_type epoch_ = std::chrono::floor<std::chrono::seconds>(
+      std::filesystem::file_time_type::clock::now() - std::chrono::seconds(100000));
 
   testing::TempDir dir;
   ScriptedUi ui;
@@ -195,6 +199,35 @@ TEST_F(Reloading, IntervalZeroEndsTheThreadAndANewIntervalStartsAnother) {
   EXPECT_TRUE(data->thread_alive());
   ASSERT_TRUE(window.wait_for_end(1));
   EXPECT_EQ(data->loaded_count(), 110);
+}
+
+TEST_F(Reloading, UpdatesTurnedOffDuringAWaitReloadNoMore) {
+  data->set_update_interval(0.3, ui);
+  std::this_thread::sleep_for(50ms);
+  data->set_update_interval(0, ui);
+  rewrite(numbered_lines(120), 2000);
+  std::this_thread::sleep_for(600ms);
+  EXPECT_EQ(window.ends(), 0);
+  EXPECT_FALSE(data->thread_alive());
+}
+
+TEST_F(Reloading, HugeIntervalsWaitWithoutSpinning) {
+  for (double interval : {1e10, HUGE_VAL}) {
+    data->set_update_interval(interval, ui);
+    std::clock_t start = std::clock();
+    std::this_thread::sleep_for(300ms);
+    EXPECT_LT(static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC, 0.1) << interval;
+    data->set_update_interval(0, ui);
+  }
+}
+
+TEST(ReloadingWithoutAFile, ADataSetBuiltInMemoryIsLeftAlone) {
+  ScriptedUi ui;
+  DataFile data("memory");
+  data.store_text("1\n2\n3\n");
+  reload(data, ui);
+  EXPECT_EQ(data.loaded_count(), 3);
+  EXPECT_TRUE(ui.messages().empty());
 }
 
 TEST_F(Reloading, DestroyingAWaitingDataSetReturnsPromptly) {

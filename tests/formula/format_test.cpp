@@ -86,7 +86,8 @@ TEST(ParseInterval, ReadsANumberAndAUnitLetter) {
       {"2 min", 120, ""},          {"2 months", 5184000, ""}, {"1.5h", 5400, ""},
       {"10", 10, ""},              {"  10  ", 10, ""},        {"3 dozen", 259200, ""},
       {"2 MO", 5184000, ""},       {"5 s", 5, ""},            {"1 y", 31536000, ""},
-      {"1e1m", 600, ""},           {"abc", -1, "Must contain numeric value"},
+      {"1e1m", 600, ""},           {"5. min", -5, "Illegal units"},
+      {"abc", -1, "Must contain numeric value"},
       {"", -1, "Must contain numeric value"},                 {"3 weeks", -3, "Illegal units"},
   };
   for (const auto& c : cases) {

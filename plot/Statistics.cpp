@@ -1,0 +1,241 @@
+#include "plot/Statistics.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <span>
+
+#include "data/DataFile.h"
+#include "formula/Format.h"
+
+namespace zentrik {
+namespace {
+
+constexpr int kColumnGap = 20;  // pixels between the legend and the columns, and between columns
+
+// The Y formulas of the plot: every formula after the X formula.
+std::span<Formula> y_formulas(PlotDefinition& definition) {
+  std::span<Formula> all = definition.formulas;
+  return all.empty() ? all : all.subspan(1);
+}
+std::span<const Formula> y_formulas(const PlotDefinition& definition) {
+  std::span<const Formula> all = definition.formulas;
+  return all.empty() ? all : all.subspan(1);
+}
+
+// Calls visit(point) for each point of the formula that the scaling pass counted, in
+// line order. The in-range flags of excluded lines are stale (scaling skips those
+// lines), so the line's own state decides.
+template <typename Visit>
+void for_each_counted_point(const DataFile* data, const Formula& formula, Visit visit) {
+  if (!data || !formula.points) return;
+  const std::vector<Point>& points = *formula.points;
+  for (const DataLine& line : data->lines()) {
+    if (!line.included()) continue;
+    auto position = static_cast<std::size_t>(line.position());
+    if (position >= points.size()) continue;
+    const Point& point = points[position];
+    if (point.valid && point.in_range) visit(point);
+  }
+}
+
+// The first counted point and the population standard deviation around the mean.
+void finish_deviation(const DataFile* data, Formula& formula) {
+  FormulaStatistics& stats = formula.statistics;
+  // Beyond 1.5e150 no mean was formed and no deviation is shown; the squares could
+  // only overflow.
+  if (stats.too_big || stats.quantity <= 0) return;
+  const double mean = stats.y_sum;
+  double sum = 0;
+  bool first = true;
+  for_each_counted_point(data, formula, [&](const Point& point) {
+    if (first) {
+      stats.first_x = point.x;
+      stats.first_y = point.value;
+      first = false;
+    }
+    double d = point.value - mean;
+    sum += d * d;
+  });
+  stats.deviation = std::sqrt(sum / stats.quantity);
+}
+
+void finish_regression(FormulaStatistics& stats) {
+  const double n = stats.quantity;
+  stats.mean_x = stats.x_sum / n;
+  stats.mean_y = stats.regression_y_sum / n;
+  if (stats.x_max == stats.x_min)
+    stats.slope = kInfiniteSlope;
+  else
+    stats.slope = (n * stats.xy_sum - stats.x_sum * stats.regression_y_sum) /
+                  (n * stats.x2_sum - stats.x_sum * stats.x_sum);
+}
+
+bool line_drawn(const FormulaStatistics& stats) {
+  return stats.quantity > 1 && stats.x_min != stats.x_max;
+}
+
+int excluded_line_count(const DataFile* data) {
+  return data ? data->loaded_count() - data->included_count() : 0;
+}
+
+std::string legend_text(const Formula& formula) {
+  return " = " + (formula.description.empty() ? formula.text() : formula.description);
+}
+
+// A table value: formatted with the Y scale-mark precision.
+std::string y_text(const PlotDefinition& definition, double value) {
+  return formatValue(value, definition.y_tickprec, false, 0, 0, "");
+}
+
+// An X value as the X axis labels it: a date on a date axis.
+std::string x_text(const PlotWindow& window, double value) {
+  const PlotDefinition& definition = window.definition;
+  return formatValue(value, definition.x_tickprec, definition.log_x == 2, window.plot_x_min,
+                     window.plot_x_max, definition.date_format);
+}
+
+std::string slope_text(const PlotDefinition& definition, const FormulaStatistics& stats) {
+  if (stats.quantity <= 1) return "NA";
+  if (stats.slope == kInfiniteSlope) return "INF";
+  return y_text(definition, stats.slope);
+}
+
+std::string quantity_text(const PlotWindow& window, const FormulaStatistics& stats) {
+  std::string text = y_text(window.definition, stats.quantity);
+  if (stats.quantity == 1)
+    text += " (" + x_text(window, stats.first_x) + ", " + y_text(window.definition, stats.first_y) +
+            ")";
+  if (stats.ignored != 0) {
+    char ignored[48];
+    std::snprintf(ignored, sizeof ignored, " (%ld ignored)", static_cast<long>(stats.ignored));
+    text += ignored;
+  }
+  return text;
+}
+
+// The one text shown instead of a formula's statistics, or "" when they can be given.
+std::string unavailable_text(const Formula& formula) {
+  if (!formula.enabled) return "DISABLED";
+  if (formula.statistics.too_big) return "Values too big";
+  if (formula.statistics.quantity == 0) return "No points on plot";
+  return "";
+}
+
+std::vector<std::string> statistics_cells(const PlotWindow& window, const Formula& formula,
+                                          bool with_slope) {
+  std::size_t column_count = with_slope ? 6 : 5;
+  std::string unavailable = unavailable_text(formula);
+  if (!unavailable.empty()) {
+    std::vector<std::string> cells(column_count);
+    cells[0] = std::move(unavailable);
+    return cells;
+  }
+  const PlotDefinition& definition = window.definition;
+  const FormulaStatistics& stats = formula.statistics;
+  std::vector<std::string> cells = {y_text(definition, stats.y_min), y_text(definition, stats.y_sum),
+                                    y_text(definition, stats.y_max),
+                                    y_text(definition, stats.deviation)};
+  if (with_slope) cells.push_back(slope_text(definition, stats));
+  cells.push_back(quantity_text(window, stats));
+  return cells;
+}
+
+std::vector<StatisticsColumn> statistics_columns(const PlotWindow& window, bool with_slope) {
+  std::vector<StatisticsColumn> columns = {{"Min"}, {"Mean"}, {"Max"}, {"Std Dev"}};
+  if (with_slope) columns.push_back({"Slope"});
+  columns.push_back({quantity_header(excluded_line_count(window.data))});
+  return columns;
+}
+
+// Widths from the headers and cells; column 1 after the legend, each further one a
+// gap after the one before.
+void place_columns(StatisticsBox& box, const std::function<int(std::string_view)>& text_width) {
+  for (std::size_t c = 0; c < box.columns.size(); ++c) {
+    StatisticsColumn& column = box.columns[c];
+    column.width = text_width(column.header);
+    for (const StatisticsRow& row : box.rows) column.width = std::max(column.width, text_width(row.cells[c]));
+  }
+  int start = box.legend_text_x + kColumnGap + box.legend_width;
+  for (StatisticsColumn& column : box.columns) {
+    column.start = start;
+    start += column.width + kColumnGap;
+  }
+}
+
+}  // namespace
+
+bool regression_applies(const PlotWindow& window) {
+  const PlotDefinition& definition = window.definition;
+  return definition.xy_or_histo == 0 && window.regress && definition.log_x != 1 &&
+         definition.log_y == 0;
+}
+
+void finish_statistics(PlotWindow& window) {
+  const bool regression = regression_applies(window);
+  for (Formula& formula : y_formulas(window.definition)) {
+    if (!formula.enabled || !formula.changed) continue;
+    if (window.showstats) finish_deviation(window.data, formula);
+    if (regression && formula.statistics.quantity > 1) finish_regression(formula.statistics);
+    formula.changed = 0;
+  }
+}
+
+std::pair<double, double> regression_line_x_ends(const PlotWindow& window,
+                                                 double horizontal_scale) {
+  double margin = window.definition.x_margin / horizontal_scale;
+  return {window.plot_x_min - margin, window.plot_x_max + margin};
+}
+
+std::optional<std::pair<double, double>> regression_line_y(const PlotWindow& window,
+                                                           const Formula& formula,
+                                                           double x_from, double x_to) {
+  const FormulaStatistics& stats = formula.statistics;
+  if (!regression_applies(window) || !line_drawn(stats)) return std::nullopt;
+  auto y_at = [&](double x) { return (x - stats.mean_x) * stats.slope + stats.mean_y; };
+  return std::pair{y_at(x_from), y_at(x_to)};
+}
+
+std::string quantity_header(int excluded_lines) {
+  if (excluded_lines <= 0) return "Qty";
+  return "Qty   (" + std::to_string(excluded_lines) + (excluded_lines == 1 ? " Line" : " Lines") +
+         " Excluded)";
+}
+
+StatisticsBox build_statistics_box(const PlotWindow& window, int u,
+                                   const std::function<int(std::string_view)>& text_width) {
+  const PlotDefinition& definition = window.definition;
+  const bool histogram = definition.xy_or_histo != 0;
+  const bool with_slope = regression_applies(window);
+  StatisticsBox box;
+  box.statistics_shown = window.showstats != 0;
+  box.legend_text_x = 5 * u;
+  for (const Formula& formula : y_formulas(definition)) {
+    StatisticsRow row;
+    row.legend = legend_text(formula);
+    row.legend_line = formula.draw_lines || histogram;
+    row.legend_points = formula.draw_points && !histogram;
+    if (box.statistics_shown) row.cells = statistics_cells(window, formula, with_slope);
+    box.legend_width = std::max(box.legend_width, text_width(row.legend));
+    box.rows.push_back(std::move(row));
+  }
+  if (box.statistics_shown) {
+    box.columns = statistics_columns(window, with_slope);
+    place_columns(box, text_width);
+  }
+  return box;
+}
+
+int row_line_y(const BandMetrics& band, int row, bool statistics_shown) {
+  const int top = band.plot_bottom + 4 + band.axis_label_height + band.scale_mark_height;
+  const int L = band.row_height;
+  if (row == 0) return top + L / 2;
+  const int h = statistics_shown ? 1 : 0;
+  return top + (row + h) * L - L / 2;
+}
+
+int row_text_bottom(const BandMetrics& band, int row, bool statistics_shown) {
+  return row_line_y(band, row, statistics_shown) + band.scale_mark_height / 2;
+}
+
+}  // namespace zentrik
