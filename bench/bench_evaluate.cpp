@@ -31,7 +31,7 @@ void evaluate_per_line(benchmark::State& state, std::string_view formula) {
   std::size_t i = 0;
   for (auto _ : state) {
     const std::string& line = lines[i++ & 1023];
-    context.line_text = line;
+    context.set_line(line);
     context.line_number = static_cast<int32_t>(i);
     context.sequence_number = static_cast<int32_t>(i);
     std::size_t pos = 0;

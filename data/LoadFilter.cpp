@@ -16,7 +16,7 @@ bool LoadFilter::keep(std::string_view line, int32_t number) {
   if (++cycle_ > read_every_) cycle_ = 1;
   if (cycle_ > loadnum_) return false;
   if (condition_.empty()) return true;
-  context_.line_text = line;
+  context_.set_line(line);
   context_.line_number = number;
   context_.sequence_number = ++evaluated_;
   std::size_t pos = 0;

@@ -22,8 +22,21 @@ struct AvgState {
   }
 };
 
-struct EvalContext {
-  std::string_view line_text;   // the current data line
+class EvalContext {
+ public:
+  // The current data line; its fields are read once, as formulas ask for them.
+  void set_line(std::string_view text) {
+    line_text_ = text;
+    cached_ = 0;
+    scan_pos_ = 0;
+    scanned_all_ = false;
+  }
+  std::string_view line_text() const { return line_text_; }
+  // Field n (from 1) of the current line; false when the line has fewer fields.
+  bool field(int n, double& value);
+  // The number of fields of the current line.
+  int field_count();
+
   int32_t line_number = 0;      // value of L
   int32_t sequence_number = 0;  // value of S: 1 for the first line evaluated in a run
   bool missing = false;         // set when a value number was missing (V without default)
@@ -35,6 +48,15 @@ struct EvalContext {
   const ParsedLine& first_fields() const { return first_fields_; }
 
  private:
+  // Reads the next field of the line into the cache; false at the end of the line.
+  bool scan_next();
+
+  static constexpr int kCachedFields = 32;
+  std::string_view line_text_;
+  double values_[kCachedFields];
+  int cached_ = 0;             // fields read so far (the first kCachedFields are kept)
+  std::size_t scan_pos_ = 0;   // where reading the line goes on
+  bool scanned_all_ = false;
   ParsedLine first_fields_;
 };
 

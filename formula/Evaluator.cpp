@@ -175,7 +175,7 @@ class Evaluator {
         return first_line_column();
       case 'X':
         ++pos_;
-        return count_fields(context_.line_text);
+        return context_.field_count();
       default:
         return illegal_character(text_.substr(pos_, 1));
     }
@@ -192,8 +192,8 @@ class Evaluator {
     if (close == std::string_view::npos) return fail("Missing closing quote");
     std::string_view wanted = text_.substr(pos_ + 1, close - pos_ - 1);
     pos_ = close + 1;
-    if (wanted.empty()) return context_.line_text.empty() ? 1.0 : 0.0;
-    return context_.line_text.find(wanted) != std::string_view::npos ? 1.0 : 0.0;
+    if (wanted.empty()) return context_.line_text().empty() ? 1.0 : 0.0;
+    return context_.line_text().find(wanted) != std::string_view::npos ? 1.0 : 0.0;
   }
 
   double parenthesised() {
@@ -242,10 +242,9 @@ class Evaluator {
   double column() {
     int n = field_operand("Illegal column number");
     if (n == 0) return ERROR_VALUE;
-    FieldSpan field;
-    if (!find_field(context_.line_text, n, field))
-      return fail("Invalid column number:  " + std::to_string(n));
-    return field.value;
+    double value = 0;
+    if (!context_.field(n, value)) return fail("Invalid column number:  " + std::to_string(n));
+    return value;
   }
 
   // V n [":" d]: field n, or the default d; without a default a missing field is
@@ -259,7 +258,8 @@ class Evaluator {
       ++pos_;
       fallback = primary();
     }
-    double value = field_value(context_.line_text, n, fallback);
+    double value = fallback;
+    context_.field(n, value);
     if (value == MISSING_VALUE) {
       context_.missing = true;
       return MISSING_VALUE;
@@ -338,7 +338,7 @@ class Evaluator {
 
   // TD(start, code), TDF(start, code) or TD('text', code)
   double time_date() {
-    std::string_view text = context_.line_text;
+    std::string_view text = context_.line_text();
     if (at('F')) {
       text = context_.first_line();
       ++pos_;

@@ -157,7 +157,7 @@ double readField(std::string_view text, FieldMode mode, std::string& message) {
       return parseInterval(text, message);
     case FieldMode::Date: {
       EvalContext context;
-      context.line_text = text;
+      context.set_line(text);
       context.line_number = 1;
       context.sequence_number = 1;
       context.set_first_line(text);

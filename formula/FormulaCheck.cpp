@@ -17,7 +17,7 @@ class FormulaChecker {
   FormulaChecker(std::string_view text, std::string_view label, std::string* accumulator,
                  SampleLine line, Ui& ui)
       : text_(text), label_(label), accumulator_(accumulator), ui_(ui) {
-    context_.line_text = line.text;
+    context_.set_line(line.text);
     context_.line_number = line.number;
     context_.sequence_number = 1;
     context_.set_first_line(line.text);
@@ -120,7 +120,7 @@ bool checkCondition(std::string_view condition, std::string_view sample_line,
   std::string text = normalizeFormulaText(condition);
   if (text.empty()) return true;
   EvalContext context;
-  context.line_text = sample_line;
+  context.set_line(sample_line);
   context.line_number = 1;
   context.sequence_number = 1;
   context.set_first_line(first_line);

@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view line = cut == std::string_view::npos ? std::string_view() : input.substr(cut + 1);
 
   EvalContext context;
-  context.line_text = line;
+  context.set_line(line);
   context.line_number = 3;
   context.sequence_number = 2;
   context.set_first_line(line);

@@ -56,7 +56,7 @@ class Calculator {
     int32_t sequence = 0;
     int countdown = kProgressEvery - 1;
     for (const DataLine* line = first; line;) {
-      context_.line_text = line->text();
+      context_.set_line(line->text());
       context_.line_number = line->number;
       context_.sequence_number = ++sequence;
       if (env_.show_progress && --countdown < 0) {

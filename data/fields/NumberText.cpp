@@ -59,41 +59,43 @@ double out_of_range_value(std::string_view number) {
 
 // Most numbers in data files have few digits: with a mantissa below 2^53 and a
 // decimal exponent within +-22, both factors are exact doubles and one division or
-// multiplication rounds correctly. False sends the number to the general conversion.
-bool convert_short_number(std::string_view number, double& value) {
+// multiplication rounds correctly. Reads the number in one pass; false (with end
+// unset) sends it to the general conversion.
+bool read_short_number(std::string_view text, std::size_t pos, double& value, std::size_t& end) {
   static constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                             1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                             1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-  std::size_t i = 0;
+  const char* p = text.data() + pos;
+  const char* const stop = text.data() + text.size();
   bool negative = false;
-  if (number[0] == '+' || number[0] == '-') negative = number[i++] == '-';
+  if (*p == '+' || *p == '-') negative = *p++ == '-';
   uint64_t mantissa = 0;
   int digits = 0, exponent = 0;
-  bool after_point = false;
-  for (; i < number.size(); ++i) {
-    char c = number[i];
-    if (c == '.') {
-      after_point = true;
-      continue;
-    }
-    if (!is_digit(c)) break;
-    if (++digits > 19) return false;
-    mantissa = mantissa * 10 + static_cast<uint64_t>(c - '0');
-    if (after_point) --exponent;
+  for (; p < stop && is_digit(*p); ++p, ++digits) mantissa = mantissa * 10 + static_cast<uint64_t>(*p - '0');
+  if (p < stop && *p == '.') {
+    for (++p; p < stop && is_digit(*p); ++p, ++digits, --exponent)
+      mantissa = mantissa * 10 + static_cast<uint64_t>(*p - '0');
   }
-  if (i < number.size()) {  // exponent letter, then [+-] digits
-    ++i;
+  if (digits > 19) return false;
+  if (p < stop && (*p == 'e' || *p == 'E')) {
+    const char* e = p + 1;
     bool exponent_negative = false;
-    if (number[i] == '+' || number[i] == '-') exponent_negative = number[i++] == '-';
-    if (number.size() - i > 3) return false;
-    int written = 0;
-    for (; i < number.size(); ++i) written = written * 10 + (number[i] - '0');
-    exponent += exponent_negative ? -written : written;
+    if (e < stop && (*e == '+' || *e == '-')) exponent_negative = *e++ == '-';
+    if (e < stop && is_digit(*e)) {
+      int written = 0;
+      for (; e < stop && is_digit(*e); ++e) {
+        if (written > 1000) return false;
+        written = written * 10 + (*e - '0');
+      }
+      exponent += exponent_negative ? -written : written;
+      p = e;
+    }
   }
   if (mantissa > (uint64_t{1} << 53) || exponent < -22 || exponent > 22) return false;
   double m = static_cast<double>(mantissa);
   value = exponent < 0 ? m / kPowersOfTen[-exponent] : m * kPowersOfTen[exponent];
   if (negative) value = -value;
+  end = static_cast<std::size_t>(p - text.data());
   return true;
 }
 
@@ -123,9 +125,10 @@ std::size_t number_end(std::string_view text, std::size_t pos) {
 }
 
 std::size_t read_number(std::string_view text, std::size_t pos, double& value) {
-  std::size_t end = number_end(text, pos);
+  std::size_t end = 0;
+  if (read_short_number(text, pos, value, end)) return end;
+  end = number_end(text, pos);
   std::string_view number = text.substr(pos, end - pos);
-  if (convert_short_number(number, value)) return end;
   // from_chars takes no leading "+"
   std::string_view unsigned_part = number[0] == '+' ? number.substr(1) : number;
   auto [ptr, ec] = std::from_chars(unsigned_part.data(), unsigned_part.data() + unsigned_part.size(),

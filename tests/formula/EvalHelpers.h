@@ -26,7 +26,7 @@ struct Line {
 
 inline Evaluation eval(std::string_view formula, Line line = {}, AvgState* holder = nullptr) {
   EvalContext context;
-  context.line_text = line.text;
+  context.set_line(line.text);
   context.line_number = line.number;
   context.sequence_number = line.sequence;
   context.set_first_line(line.first_line.data() ? line.first_line : line.text);

@@ -33,7 +33,7 @@ TEST(Allocation, EvaluatingALineAllocatesNothing) {
   const std::string first = "1000 12.5 21.0 01/15/01 10:30:00";
   const std::string line = "1001 12.513 21.1 01/16/01 11:45:00";
   context.set_first_line(first);
-  context.line_text = line;
+  context.set_line(line);
   Formula holder;
   std::string message;
   for (const char* formula : formulas) {
