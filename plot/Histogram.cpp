@@ -16,8 +16,8 @@ namespace {
 constexpr int kMostTiedMarks = 300;  // the marks of a range, at most, for bins tied to them
 
 // A walk over more intervals than this jumps most of the way at once. Walks of the
-// usual length (a hundred steps or so) are done by repeated addition, whose
-// rounding decides the marks exactly as stepping always did.
+// usual length (a hundred steps or so) keep to repeated addition, whose rounding
+// places the marks.
 constexpr double kLongWalk = 1e6;
 
 // Rounds as printing with "%1.0lf" and reading back does (halves to even).
@@ -35,10 +35,11 @@ double close_in(double s, double target, double interval) {
   return s;
 }
 
-// Each step that an interval too small to change s cannot make ends the walk.
-bool step(double& s, double by) {
+// One step of a walk; false, leaving s, when the interval is too small to change
+// s or the walk has gone on for longer than any walk that close_in prepared can.
+bool step(double& s, double by, int& steps) {
   double next = s + by;
-  if (next == s) return false;
+  if (next == s || ++steps > 4 * kLongWalk) return false;
   s = next;
   return true;
 }
@@ -46,9 +47,10 @@ bool step(double& s, double by) {
 // From the mark s, the greatest mark at or below value.
 double mark_at_or_below(double s, double value, double interval) {
   s = close_in(s, value, interval);
-  while (s < value && step(s, interval)) {
+  int steps = 0;
+  while (s < value && step(s, interval, steps)) {
   }
-  while (s > value && step(s, -interval)) {
+  while (s > value && step(s, -interval, steps)) {
   }
   return s;
 }
@@ -56,7 +58,8 @@ double mark_at_or_below(double s, double value, double interval) {
 // From the mark s, the first mark above value.
 double mark_above(double s, double value, double interval) {
   s = close_in(s, value, interval);
-  while (s <= value && step(s, interval)) {
+  int steps = 0;
+  while (s <= value && step(s, interval, steps)) {
   }
   return s;
 }
@@ -98,8 +101,9 @@ bool tie_to_scale_marks(PlotWindow& window, Ui& ui) {
     lo = mark_at_or_below(s, minimum, interval);
     hi = mark_above(lo, maximum, interval);
     // A range of the plot that no longer covers the values (the ranges are kept when
-    // scaling without rescaling) may still give far too many bins.
-    tied = std::isfinite(lo) && std::isfinite(hi) && tied_bin_count(lo, hi, interval) <= kMaxBins;
+    // scaling without rescaling) may still give far too many bins; marks beyond the
+    // doubles' range give no number of bins at all.
+    tied = tied_bin_count(lo, hi, interval) <= kMaxBins;
   }
   if (!tied) {
     ui.showError("The scale mark settings result in more than 300 histogram bins.  "

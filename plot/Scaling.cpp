@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "data/DataFile.h"
+#include "plot/Histogram.h"
 
 namespace zentrik {
 namespace {
@@ -66,6 +67,7 @@ class Scaler {
     }
     window_.no_points = false;
     form_means();
+    if (definition_.xy_or_histo) bin_histogram(window_, env_.defaults, env_.ui);
     if (unzoomed_ && rescale_) {
       if (x.automatic) widen_zero_width(window_.plot_x_min, window_.plot_x_max);
       if (y.automatic) widen_zero_width(window_.plot_y_min, window_.plot_y_max);

@@ -115,5 +115,19 @@ TEST_F(Scaling, ClearsRecalculationOfTheComputedFormulas) {
   EXPECT_EQ(window.definition.formulas[1].changed, 1);
 }
 
+TEST_F(Scaling, AHistogramIsBinnedInThePass) {
+  plot("1 0\n2 1\n3 2\n4 3\n5 4\n");
+  window.definition.xy_or_histo = 1;
+  window.definition.formulas[1].bin_count = 4;
+  window.definition.formulas[1].bin_all = 0;
+  ASSERT_EQ(run(), ScaleResult::Done);
+  const std::vector<Bin>& bins = window.definition.formulas[1].bins;
+  ASSERT_EQ(bins.size(), 4u);
+  EXPECT_EQ(bins[3].upper, 4);
+  EXPECT_EQ(bins[0].count + bins[1].count + bins[2].count, 3);
+  EXPECT_EQ(bins[3].count, 2);
+  EXPECT_EQ(window.largest_bin_count, 2);
+}
+
 }  // namespace
 }  // namespace zentrik
