@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 
+#include "LoggerFile.h"
 #include "data/DataFile.h"
 #include "plot/Calculation.h"
 #include "plot/Scaling.h"
@@ -16,24 +17,10 @@
 
 using namespace zentrik;
 using Clock = std::chrono::steady_clock;
+using bench::logger_file;
+using bench::seconds_since;
 
 namespace {
-
-std::string logger_file(long lines) {
-  std::string path = (std::filesystem::temp_directory_path() /
-                      ("zentrik-bench-" + std::to_string(lines) + ".dat")).string();
-  if (std::filesystem::exists(path)) return path;
-  std::FILE* out = std::fopen(path.c_str(), "w");
-  for (long i = 0; i < lines; ++i)
-    std::fprintf(out, "%06ld %.4f %.5f\n", 100000 + i % 900000, 10 + (i % 10000) * 0.0001,
-                 -0.5 + (i % 77777) * 0.00001);
-  std::fclose(out);
-  return path;
-}
-
-double seconds_since(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
 
 double resident_mb() {
   rusage usage{};

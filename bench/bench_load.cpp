@@ -9,31 +9,17 @@
 #include <filesystem>
 #include <string>
 
+#include "LoggerFile.h"
 #include "data/DataFile.h"
 #include "data/Updates.h"
 #include "ui/ScriptedUi.h"
 
 using namespace zentrik;
 using Clock = std::chrono::steady_clock;
+using bench::logger_file;
+using bench::seconds_since;
 
 namespace {
-
-// Lines like "123456 12.3456 -0.12345", written once and kept for later runs.
-std::string logger_file(long lines) {
-  std::string path = (std::filesystem::temp_directory_path() /
-                      ("zentrik-bench-" + std::to_string(lines) + ".dat")).string();
-  if (std::filesystem::exists(path)) return path;
-  std::FILE* out = std::fopen(path.c_str(), "w");
-  for (long i = 0; i < lines; ++i)
-    std::fprintf(out, "%06ld %.4f %.5f\n", 100000 + i % 900000, 10 + (i % 10000) * 0.0001,
-                 -0.5 + (i % 77777) * 0.00001);
-  std::fclose(out);
-  return path;
-}
-
-double seconds_since(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
 
 long peak_resident_kb() {
   rusage usage{};
