@@ -117,6 +117,10 @@ class Calculator {
         }
         continue;
       }
+      if (!is_y && !formula.needs_recalc) {  // the X points stand: nothing is evaluated
+        x_valid = point.valid;
+        continue;
+      }
       if (is_y && !x_valid) {
         point.value = 0;
         point.valid = false;

@@ -6,6 +6,7 @@
 #include <span>
 
 #include "data/DataFile.h"
+#include "data/fields/NumberText.h"
 #include "formula/Format.h"
 
 namespace zentrik {
@@ -83,8 +84,13 @@ std::string legend_text(const Formula& formula) {
   return " = " + (formula.description.empty() ? formula.text() : formula.description);
 }
 
-// A table value: formatted with the Y scale-mark precision.
+// A table value: "%G" with the Y scale-mark precision, exponent as printf writes it.
 std::string y_text(const PlotDefinition& definition, double value) {
+  return format_g(value, definition.y_tickprec, true);
+}
+
+// The single point's Y in the quantity cell, written as a scale-mark label.
+std::string y_label_text(const PlotDefinition& definition, double value) {
   return formatValue(value, definition.y_tickprec, false, 0, 0, "");
 }
 
@@ -104,7 +110,7 @@ std::string slope_text(const PlotDefinition& definition, const FormulaStatistics
 std::string quantity_text(const PlotWindow& window, const FormulaStatistics& stats) {
   std::string text = y_text(window.definition, stats.quantity);
   if (stats.quantity == 1)
-    text += " (" + x_text(window, stats.first_x) + ", " + y_text(window.definition, stats.first_y) +
+    text += " (" + x_text(window, stats.first_x) + ", " + y_label_text(window.definition, stats.first_y) +
             ")";
   if (stats.ignored != 0) {
     char ignored[48];

@@ -218,5 +218,17 @@ TEST_F(Calculating, FormulasThatNeedNoRecalculationTakeNewXValues) {
   EXPECT_EQ(point(2, 2).x, 200);  // disabled: its X follows too
 }
 
+// An X formula that needs no recalculation keeps its points and asks nothing again.
+TEST_F(Calculating, AnUnchangedXFormulaIsNotEvaluatedAgain) {
+  plot("1 10\n2\n3 30\n4 40\n", {"C2", "C1", "C1*2"});
+  ui.queueCalculationChoice(CalculationAction::IgnorePoint);
+  EXPECT_EQ(calculate(), CalculationOutcome::Done);
+  for (Formula& f : window.definition.formulas) f.needs_recalc = 0;
+  window.definition.formulas[2].needs_recalc = 1;
+  EXPECT_EQ(calculate(), CalculationOutcome::Done);
+  EXPECT_EQ(ui.calculationErrors().size(), 1u);
+  EXPECT_EQ(valid_lines(2), (std::vector<int>{1, 3, 4}));  // no Y point where X was ignored
+}
+
 }  // namespace
 }  // namespace zentrik

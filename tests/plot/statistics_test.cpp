@@ -323,7 +323,7 @@ TEST(StatisticsBox, RowsShowTheStatisticsAtTheYPrecision) {
   plot.formula(fine).statistics.quantity = 123456;  // the quantity takes the precision too
   box = build_statistics_box(plot.window, 5, seven_per_char);
   EXPECT_EQ(box.rows[2].cells,
-            (std::vector<std::string>{"1.2", "1.9", "2.5", "0.63", "1.3", "1.2E5"}));
+            (std::vector<std::string>{"1.2", "1.9", "2.5", "0.63", "1.3", "1.2E+05"}));  // printf's exponent
 }
 
 TEST(StatisticsBox, TheQuantityCellNamesASinglePointAndIgnoredPoints) {
