@@ -157,11 +157,7 @@ class Evaluator {
     skip_blanks();
     if (pos_ >= text_.size()) return illegal_character(text_.empty() ? "" : text_.substr(text_.size() - 1));
     char c = text_[pos_];
-    if (number_starts_at(text_, pos_)) {
-      double value = 0;
-      pos_ = read_number(text_, pos_, value);
-      return value;
-    }
+    if (is_digit(c) || ((c == '+' || c == '-' || c == '.') && number_starts_at(text_, pos_))) return literal();
     if (is_quote(c)) return quoted_string();
     if (c == '(') return parenthesised();
     switch (c) {
@@ -180,6 +176,22 @@ class Evaluator {
         return illegal_character(text_.substr(pos_, 1));
     }
   }
+
+  // A number literal. A lone digit (as in C2, *2, +1) is the common case and is
+  // taken without the general conversion.
+  double literal() {
+    char c = text_[pos_];
+    bool lone_digit = is_digit(c) && (pos_ + 1 >= text_.size() || !continues_number(text_[pos_ + 1]));
+    if (lone_digit) {
+      ++pos_;
+      return c - '0';
+    }
+    double value = 0;
+    pos_ = read_number(text_, pos_, value);
+    return value;
+  }
+
+  static bool continues_number(char c) { return is_digit(c) || c == '.' || c == 'e' || c == 'E'; }
 
   double illegal_character(std::string_view c) {
     return fail(std::string("Illegal or misplaced character:  \"").append(c).append("\""));
