@@ -1,19 +1,15 @@
 #include "formula/EvalContext.h"
 
-#include "data/fields/NumberText.h"
 
 namespace zentrik {
 
 bool EvalContext::scan_next() {
   if (scanned_all_) return false;
-  std::size_t p = scan_pos_;
-  while (p < line_text_.size() && !number_starts_at(line_text_, p)) ++p;
-  if (p >= line_text_.size()) {
+  double value = 0;
+  if (!next_field(line_text_, scan_pos_, value)) {
     scanned_all_ = true;
     return false;
   }
-  double value = 0;
-  scan_pos_ = read_number(line_text_, p, value);
   if (cached_ < kCachedFields) values_[cached_] = value;
   ++cached_;
   return true;

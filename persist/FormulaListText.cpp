@@ -4,7 +4,6 @@
 
 #include "data/fields/Chars.h"
 #include "data/fields/Fields.h"
-#include "data/fields/NumberText.h"
 
 namespace zentrik {
 namespace {
@@ -17,10 +16,8 @@ class FieldWalker {
 
   int64_t next(int64_t def) {
     std::size_t p = pos_;
-    while (p < line_.size() && !number_starts_at(line_, p)) ++p;
-    if (p >= line_.size()) return def;
     double value = 0;
-    read_number(line_, p, value);
+    if (!next_field(line_, p, value)) return def;
     while (p < line_.size() && !is_blank(line_[p])) ++p;
     while (p < line_.size() && is_blank(line_[p])) ++p;
     pos_ = p;

@@ -28,6 +28,13 @@ int count_fields(std::string_view text) {
   return count;
 }
 
+bool next_field(std::string_view text, std::size_t& pos, double& value) {
+  pos = next_field_start(text, pos);
+  if (pos >= text.size()) return false;
+  pos = read_number(text, pos, value);
+  return true;
+}
+
 double field_value_from(std::string_view text, std::size_t& pos, int n, double def) {
   if (n < 1) {
     pos = text.size();
@@ -60,12 +67,8 @@ bool find_field(std::string_view text, int n, FieldSpan& field) {
 void ParsedLine::parse(std::string_view text) {
   text_ = text;
   values_.clear();
-  for (std::size_t pos = next_field_start(text, 0); pos < text.size();
-       pos = next_field_start(text, pos)) {
-    double value = 0.0;
-    pos = read_number(text, pos, value);
-    values_.push_back(value);
-  }
+  std::size_t pos = 0;
+  for (double value = 0.0; next_field(text, pos, value);) values_.push_back(value);
 }
 
 }  // namespace zentrik

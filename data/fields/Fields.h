@@ -28,6 +28,10 @@ double field_value(std::string_view text, int n, double def);
 // pos is left at the end of the text and def is returned.
 double field_value_from(std::string_view text, std::size_t& pos, int n, double def);
 
+// Reads the next field that starts at or after pos and leaves pos behind it; false
+// (pos at the end) when no field is left.
+bool next_field(std::string_view text, std::size_t& pos, double& value);
+
 // Finds field n (from 1) with its position; false when text has fewer than n fields.
 bool find_field(std::string_view text, int n, FieldSpan& field);
 
