@@ -1,0 +1,74 @@
+#include "persist/AtomicFile.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "data/TempDir.h"
+
+namespace zentrik {
+namespace {
+
+std::string read_back(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::size_t files_in(const std::string& folder) {
+  std::size_t n = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder)) ++n;
+  return n;
+}
+
+TEST(AtomicFile, ReplacesTheWholeFileAndKeepsItsPermissions) {
+  testing::TempDir dir;
+  const std::string path = dir.path("Zentrik.ini");
+  std::string error;
+  ASSERT_TRUE(write_file_atomically(path, "first version\n", error)) << error;
+  ::chmod(path.c_str(), 0640);
+  ASSERT_TRUE(write_file_atomically(path, "second\n", error)) << error;
+  EXPECT_EQ(read_back(path), "second\n");
+  struct stat st {};
+  ASSERT_EQ(::stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+  EXPECT_EQ(files_in(dir.path("")), 1u);  // no temporary file left
+}
+
+TEST(AtomicFile, AWriteThatFailsHalfwayLeavesTheOldFile) {
+  testing::TempDir dir;
+  const std::string path = dir.path("plot.zko");
+  std::string error;
+  ASSERT_TRUE(write_file_atomically(path, "old plot\n", error));
+
+  // A file size limit makes the disk "full" after 4 KB of a 64 KB save.
+  struct rlimit old_limit {};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old_limit), 0);
+  auto old_handler = ::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = old_limit;
+  small.rlim_cur = 4096;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  const bool written = write_file_atomically(path, std::string(65536, 'x'), error);
+  ::setrlimit(RLIMIT_FSIZE, &old_limit);
+  ::signal(SIGXFSZ, old_handler);
+
+  EXPECT_FALSE(written);
+  EXPECT_FALSE(error.empty());
+  EXPECT_EQ(read_back(path), "old plot\n");
+  EXPECT_EQ(files_in(dir.path("")), 1u);
+}
+
+TEST(AtomicFile, AFolderThatCannotBeWrittenIsReported) {
+  std::string error;
+  EXPECT_FALSE(write_file_atomically("/nonexistent-folder/Zentrik.ini", "x", error));
+  EXPECT_EQ(error, "No such file or directory");
+}
+
+}  // namespace
+}  // namespace zentrik
