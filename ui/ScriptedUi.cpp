@@ -92,8 +92,66 @@ void ScriptedUi::calculationError(CalculationErrorRequest& request) {
   calculation_choices_.pop_front();
 }
 
+void ScriptedUi::queueExistingConfigurationChoice(ExistingConfigurationChoice choice) {
+  std::lock_guard lock(mutex_);
+  existing_configuration_choices_.emplace_back(choice);
+}
+
+void ScriptedUi::queueExistingConfigurationCancel() {
+  std::lock_guard lock(mutex_);
+  existing_configuration_choices_.emplace_back(std::nullopt);
+}
+
+std::vector<ExistingConfigurationRequest> ScriptedUi::existingConfigurationRequests() const {
+  std::lock_guard lock(mutex_);
+  return existing_configuration_requests_;
+}
+
+bool ScriptedUi::useExistingConfiguration(ExistingConfigurationRequest& request) {
+  std::lock_guard lock(mutex_);
+  existing_configuration_requests_.push_back(request);
+  if (existing_configuration_choices_.empty())
+    throw std::logic_error("unexpected Use Existing Configuration File? dialog: " + request.old_path);
+  std::optional<ExistingConfigurationChoice> choice = existing_configuration_choices_.front();
+  existing_configuration_choices_.pop_front();
+  if (!choice) return false;
+  request.choice = *choice;
+  return true;
+}
+
+void ScriptedUi::queueConfigurationFilename(std::string path) {
+  std::lock_guard lock(mutex_);
+  configuration_filenames_.emplace_back(std::move(path));
+}
+
+void ScriptedUi::queueConfigurationFilenameCancel() {
+  std::lock_guard lock(mutex_);
+  configuration_filenames_.emplace_back(std::nullopt);
+}
+
+std::vector<ConfigurationFilenameRequest> ScriptedUi::configurationFilenameRequests() const {
+  std::lock_guard lock(mutex_);
+  return configuration_filename_requests_;
+}
+
+bool ScriptedUi::enterConfigurationFilename(ConfigurationFilenameRequest& request) {
+  std::lock_guard lock(mutex_);
+  configuration_filename_requests_.push_back(request);
+  if (configuration_filenames_.empty())
+    throw std::logic_error("unexpected Enter Configuration Filename dialog: " + request.path);
+  std::optional<std::string> path = std::move(configuration_filenames_.front());
+  configuration_filenames_.pop_front();
+  if (!path) return false;
+  request.path = std::move(*path);
+  return true;
+}
+
 void ScriptedUi::reset() {
   std::lock_guard lock(mutex_);
+  existing_configuration_choices_.clear();
+  existing_configuration_requests_.clear();
+  configuration_filenames_.clear();
+  configuration_filename_requests_.clear();
   calculation_choices_.clear();
   calculation_errors_.clear();
   answers_.clear();

@@ -5,6 +5,7 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,21 @@ class ScriptedUi : public Ui {
   void queueCalculationChoice(CalculationAction action, bool same_action = false);
   // Every such dialog shown, as it was filled.
   std::vector<CalculationErrorRequest> calculationErrors() const;
+  // The choice made in the next "Use Existing Configuration File?" dialog, or its
+  // Cancel; a dialog with nothing queued is a test fault and throws std::logic_error.
+  void queueExistingConfigurationChoice(ExistingConfigurationChoice choice);
+  void queueExistingConfigurationCancel();
+  // Every such dialog shown, as it was filled.
+  std::vector<ExistingConfigurationRequest> existingConfigurationRequests() const;
+
+  // The path entered in the next "Enter Configuration Filename" dialog before OK,
+  // or its Cancel; a dialog with nothing queued is a test fault and throws
+  // std::logic_error.
+  void queueConfigurationFilename(std::string path);
+  void queueConfigurationFilenameCancel();
+  // Every such dialog shown, with the path it proposed.
+  std::vector<ConfigurationFilenameRequest> configurationFilenameRequests() const;
+
   // Forgets everything recorded and queued, for the next case of a table.
   void reset();
 
@@ -61,6 +77,8 @@ class ScriptedUi : public Ui {
   void beep() override;
   bool fileLoadOptions(FileLoadOptionsDialog& dialog) override;
   void calculationError(CalculationErrorRequest& request) override;
+  bool useExistingConfiguration(ExistingConfigurationRequest& request) override;
+  bool enterConfigurationFilename(ConfigurationFilenameRequest& request) override;
   void setWaitCursor(bool on) override;
   void progressShow(const std::string& text, bool cancel_button) override;
   void progressSetText(const std::string& text) override;
@@ -79,6 +97,10 @@ class ScriptedUi : public Ui {
   std::deque<LoadOptionsScript> load_options_;
   std::deque<std::pair<CalculationAction, bool>> calculation_choices_;
   std::vector<CalculationErrorRequest> calculation_errors_;
+  std::deque<std::optional<ExistingConfigurationChoice>> existing_configuration_choices_;  // empty: Cancel
+  std::vector<ExistingConfigurationRequest> existing_configuration_requests_;
+  std::deque<std::optional<std::string>> configuration_filenames_;  // empty: Cancel
+  std::vector<ConfigurationFilenameRequest> configuration_filename_requests_;
   int sounds_ = 0;
   int beeps_ = 0;
   int cancel_at_check_ = 0;

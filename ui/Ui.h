@@ -8,6 +8,7 @@
 #include <string>
 
 #include "ui/CalculationError.h"
+#include "ui/ConfigLocationDialogs.h"
 #include "ui/FileLoadOptions.h"
 
 namespace zentrik {
@@ -48,6 +49,14 @@ class Ui {
   // The "Calculation Error!" dialog, modal; on return request.action and
   // request.same_action hold what the user chose with OK.
   virtual void calculationError(CalculationErrorRequest& request) = 0;
+
+  // The "Use Existing Configuration File?" dialog, modal; true with request.choice
+  // set when a choice was confirmed, false for Cancel.
+  virtual bool useExistingConfiguration(ExistingConfigurationRequest& request) = 0;
+
+  // The "Enter Configuration Filename" dialog, modal; true with request.path holding
+  // the entered text on OK, false for Cancel.
+  virtual bool enterConfigurationFilename(ConfigurationFilenameRequest& request) = 0;
 
   // Waits while the user-interface thread keeps handling its window events.
   virtual void waitDispatching(int milliseconds) = 0;

@@ -39,5 +39,30 @@ TEST(ScriptedUi, CancelStaysPressedUntilTheProgressWindowHides) {
   EXPECT_EQ(ui.progressLog(), (std::vector<std::string>{"show: \nLoading", "hide"}));
 }
 
+TEST(ScriptedUi, ConfigurationDialogsTakeTheirQueuedAnswersInOrder) {
+  ScriptedUi ui;
+  ui.queueExistingConfigurationChoice(ExistingConfigurationChoice::UseInPlace);
+  ui.queueExistingConfigurationCancel();
+  ExistingConfigurationRequest existing{"/home/u/zentrik.ini"};
+  EXPECT_TRUE(ui.useExistingConfiguration(existing));
+  EXPECT_EQ(existing.choice, ExistingConfigurationChoice::UseInPlace);
+  EXPECT_FALSE(ui.useExistingConfiguration(existing));
+  EXPECT_THROW(ui.useExistingConfiguration(existing), std::logic_error);
+
+  ui.queueConfigurationFilename("/home/u/z.ini");
+  ui.queueConfigurationFilenameCancel();
+  ConfigurationFilenameRequest filename{"/proposed/Zentrik.ini"};
+  EXPECT_TRUE(ui.enterConfigurationFilename(filename));
+  EXPECT_EQ(filename.path, "/home/u/z.ini");
+  EXPECT_FALSE(ui.enterConfigurationFilename(filename));
+  ASSERT_EQ(ui.configurationFilenameRequests().size(), 2u);
+  EXPECT_EQ(ui.configurationFilenameRequests()[0].path, "/proposed/Zentrik.ini");  // as it was shown
+
+  ui.queueConfigurationFilename("/left/over.ini");
+  ui.reset();
+  EXPECT_TRUE(ui.existingConfigurationRequests().empty());
+  EXPECT_THROW(ui.enterConfigurationFilename(filename), std::logic_error);
+}
+
 }  // namespace
 }  // namespace zentrik
