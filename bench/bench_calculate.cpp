@@ -4,6 +4,7 @@
 #include <sys/resource.h>
 
 #include <chrono>
+#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -46,6 +47,7 @@ int main(int argc, char** argv) {
   DefaultPlot defaults;
   ScalingEnvironment scaling{ui, defaults, false};
 
+  std::clock_t cpu_start = std::clock();
   auto start = Clock::now();
   prepare_calculation(window);
   CalculationOutcome outcome = calculatePoints(window, calc);
@@ -53,11 +55,14 @@ int main(int argc, char** argv) {
   start = Clock::now();
   ScaleResult scaled = scale(window, true, scaling);
   double scale_seconds = seconds_since(start);
+  double cpu_seconds = static_cast<double>(std::clock() - cpu_start) / CLOCKS_PER_SEC;
   double added_mb = resident_mb() - loaded_mb;
 
   std::printf("%d lines, 3 formulas\n", data.loaded_count());
   std::printf("calculatePoints: %.3f s, scale: %.3f s, together %.3f s\n", calculate_seconds, scale_seconds,
               calculate_seconds + scale_seconds);
+  std::printf("processor time of both: %.3f s (the wall time above includes waiting for the processor)\n",
+              cpu_seconds);
   std::printf("memory added: %.1f MB, %.1f bytes per line per formula\n", added_mb,
               added_mb * 1048576.0 / data.loaded_count() / 3);
   std::printf("X range %g .. %g, Y range %g .. %g\n", window.plot_x_min, window.plot_x_max, window.plot_y_min,

@@ -15,7 +15,7 @@ bool EvalContext::scan_next() {
   return true;
 }
 
-bool EvalContext::field(int n, double& value) {
+bool EvalContext::read_field(int n, double& value) {
   if (n < 1) return false;
   if (n > kCachedFields) {  // rare: fields far to the right are read directly
     FieldSpan span;

@@ -33,7 +33,13 @@ class EvalContext {
   }
   std::string_view line_text() const { return line_text_; }
   // Field n (from 1) of the current line; false when the line has fewer fields.
-  bool field(int n, double& value);
+  bool field(int n, double& value) {
+    if (n >= 1 && n <= cached_ && n <= kCachedFields) {
+      value = values_[n - 1];
+      return true;
+    }
+    return read_field(n, value);
+  }
   // The number of fields of the current line.
   int field_count();
 
@@ -50,6 +56,8 @@ class EvalContext {
  private:
   // Reads the next field of the line into the cache; false at the end of the line.
   bool scan_next();
+  // A field not in the cache yet.
+  bool read_field(int n, double& value);
 
   static constexpr int kCachedFields = 32;
   std::string_view line_text_;

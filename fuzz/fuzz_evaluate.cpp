@@ -3,6 +3,7 @@
 // Input: the formula, a line feed, the line (the line is also the first line).
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -10,6 +11,7 @@
 #include "formula/Evaluator.h"
 #include "formula/Format.h"
 #include "formula/FormulaCheck.h"
+#include "formula/PreparedFormula.h"
 #include "ui/ScriptedUi.h"
 
 using namespace zentrik;
@@ -33,6 +35,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (pos > formula.size()) std::abort();
     if (value == ERROR_VALUE && message.empty()) std::abort();
     if (value == ERROR_VALUE && context.missing) std::abort();
+  }
+
+  // The prepared form of plain arithmetic gives the evaluator's value wherever it gives one.
+  if (auto prepared = PreparedFormula::prepare(formula)) {
+    double fast = 0;
+    if (prepared->evaluate(context, fast)) {
+      std::size_t pos = 0;
+      double expected = evaluate(formula, pos, context, message, nullptr);
+      if (std::memcmp(&fast, &expected, sizeof fast) != 0) std::abort();
+    }
   }
 
   ScriptedUi ui;

@@ -1,14 +1,42 @@
 #include "plot/Calculation.h"
 
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstdint>
 #include <map>
 
 #include "data/DataFile.h"
 #include "formula/Evaluator.h"
+#include "formula/PreparedFormula.h"
 
 namespace zentrik {
 namespace {
 
 constexpr int kProgressEvery = 1000;  // lines between progress texts and cancel checks
+
+// Makes the pages of a large new block present in one call: taking a page fault for
+// every 4 KB of a few hundred megabytes of points costs more than filling them.
+// Where the system cannot do it, the pages come one by one as before.
+void make_pages_present(void* start, std::size_t bytes) {
+#ifdef MADV_POPULATE_WRITE
+  const auto page = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
+  const auto first = (reinterpret_cast<uintptr_t>(start) + page - 1) & ~(page - 1);
+  const auto last = (reinterpret_cast<uintptr_t>(start) + bytes) & ~(page - 1);
+  if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_WRITE);
+#else
+  (void)start;
+  (void)bytes;
+#endif
+}
+
+std::shared_ptr<std::vector<Point>> new_points(std::size_t size) {
+  auto points = std::make_shared<std::vector<Point>>();
+  points->reserve(size);
+  if (size * sizeof(Point) >= (std::size_t{1} << 24)) make_pages_present(points->data(), size * sizeof(Point));
+  points->resize(size);
+  return points;
+}
 
 bool uses_sequence_or_first_line(const std::string& text) {
   std::string rest;
@@ -22,7 +50,16 @@ bool uses_sequence_or_first_line(const std::string& text) {
 class Calculator {
  public:
   Calculator(PlotWindow& window, CalculationEnvironment& env)
-      : window_(window), data_(*window.data), env_(env), ui_(env.ui), formulas_(window.definition.formulas) {}
+      : window_(window), data_(*window.data), env_(env), ui_(env.ui), formulas_(window.definition.formulas) {
+    const PlotDefinition& definition = window.definition;
+    for (std::size_t f = 0; f < formulas_.size(); ++f) {
+      Formula& formula = formulas_[f];
+      runs_.push_back({&formula, formula.points->data(), PreparedFormula::prepare(formula.condition_text()),
+                       PreparedFormula::prepare(formula.suffix_text()),
+                       PreparedFormula::prepare(formula.expression_text()), !formula.condition_text().empty(),
+                       !formula.suffix_text().empty(), (f > 0 ? definition.log_y : definition.log_x) == 1});
+    }
+  }
 
   CalculationOutcome run() {
     CalculationOutcome outcome = calculate();
@@ -35,6 +72,14 @@ class Calculator {
 
  private:
   enum class Step { Next, Restart, Finished, Stop };
+  // What the pass over the lines needs of one formula, looked up once: its points,
+  // its three texts read once where they are plain arithmetic, and its axis.
+  struct FormulaRun {
+    Formula* formula;
+    Point* points;
+    std::optional<PreparedFormula> condition, suffix, expression;
+    bool has_condition, has_suffix, logarithmic;
+  };
 
   CalculationOutcome calculate() {
     if (data_.included_count() < 2 && !reinclude_everything()) return CalculationOutcome::NotEnoughData;
@@ -102,16 +147,16 @@ class Calculator {
   // Every formula on one line. Restart: the line was excluded.
   Step compute_line(const DataLine& line) {
     std::size_t i = static_cast<std::size_t>(line.position());
-    Formula& x_formula = formulas_[0];
-    bool x_recomputed = x_formula.needs_recalc != 0;
+    const Point& x_point = runs_[0].points[i];
+    bool x_recomputed = runs_[0].formula->needs_recalc != 0;
     bool x_valid = true;
-    for (std::size_t f = 0; f < formulas_.size(); ++f) {
-      Formula& formula = formulas_[f];
-      Point& point = (*formula.points)[i];
-      const Point& x_point = (*x_formula.points)[i];
+    for (std::size_t f = 0; f < runs_.size(); ++f) {
+      const FormulaRun& run = runs_[f];
+      const Formula& formula = *run.formula;
+      Point& point = run.points[i];
       bool is_y = f > 0;
       if (is_y && (!formula.enabled || !formula.needs_recalc)) {
-        if (x_recomputed && formula.suffix_text().empty()) {
+        if (x_recomputed && !run.has_suffix) {
           point.x = x_point.value;
           if (!formula.enabled) point.valid = point.valid && x_point.valid;
         }
@@ -126,7 +171,7 @@ class Calculator {
         point.valid = false;
         continue;
       }
-      Step step = evaluate_formula(formula, is_y, line, point, x_point);
+      Step step = evaluate_formula(run, is_y, line, point, x_point);
       if (step != Step::Next) return step;
       if (!is_y) x_valid = point.valid;
     }
@@ -134,28 +179,28 @@ class Calculator {
   }
 
   // The condition, the X expression and the value of one formula on one line.
-  Step evaluate_formula(Formula& formula, bool is_y, const DataLine& line, Point& point,
+  Step evaluate_formula(const FormulaRun& run, bool is_y, const DataLine& line, Point& point,
                         const Point& x_point) {
+    Formula& formula = *run.formula;
     bool valid = true;
     double x = 0;
-    if (!formula.condition_text().empty()) {
-      double condition = evaluate_part(formula.condition_text(), formula);
+    if (run.has_condition) {
+      double condition = evaluate_part(formula.condition_text(), run.condition, formula);
       if (condition == ERROR_VALUE) return error_in_part(formula, line, point, x);
       valid = !context_.missing && condition != 0;
     }
-    if (formula.suffix_text().empty()) {
+    if (!run.has_suffix) {
       x = x_point.value;
     } else {
-      x = evaluate_part(formula.suffix_text(), formula);
+      x = evaluate_part(formula.suffix_text(), run.suffix, formula);
       if (context_.missing)
         valid = false;
       else if (x == ERROR_VALUE && valid)
         return error_in_part(formula, line, point, x);
     }
-    double value = evaluate_part(formula.expression_text(), formula);
+    double value = evaluate_part(formula.expression_text(), run.expression, formula);
     if (value == AVG_PENDING || context_.missing) valid = false;
-    bool logarithmic = is_y ? window_.definition.log_y == 1 : window_.definition.log_x == 1;
-    if (valid && (value == ERROR_VALUE || (logarithmic && value <= 0))) {
+    if (valid && (value == ERROR_VALUE || (run.logarithmic && value <= 0))) {
       if (value != ERROR_VALUE) message_ = "Log of a number <= 0";
       Step step = handle_error(formula, line, valid);
       if (step != Step::Next) return step;
@@ -176,7 +221,9 @@ class Calculator {
     return step;
   }
 
-  double evaluate_part(const std::string& text, Formula& formula) {
+  double evaluate_part(const std::string& text, const std::optional<PreparedFormula>& prepared, Formula& formula) {
+    double value = 0;
+    if (prepared && prepared->evaluate(context_, value)) return value;
     std::size_t pos = 0;
     return evaluate(text, pos, context_, message_, &formula);
   }
@@ -291,6 +338,7 @@ class Calculator {
   CalculationEnvironment& env_;
   Ui& ui_;
   FormulaList& formulas_;
+  std::vector<FormulaRun> runs_;  // one per formula, in list order
   EvalContext context_;
   std::string message_;
   std::map<std::string, CalculationAction> remembered_;  // for this calculation only
@@ -306,7 +354,7 @@ void prepare_calculation(PlotWindow& window) {
   std::size_t size = static_cast<std::size_t>(window.data->loaded_count()) + 1;
   for (Formula& formula : formulas) {
     if (!formula.points || formula.points->size() != size) {
-      formula.points = std::make_shared<std::vector<Point>>(size);
+      formula.points = new_points(size);
       formula.needs_recalc = formula.changed = 1;
     } else if (formula.points_borrowed() && formula.needs_recalc) {
       formula.points = std::make_shared<std::vector<Point>>(*formula.points);  // its own copy to write

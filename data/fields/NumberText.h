@@ -7,11 +7,20 @@
 #include <string>
 #include <string_view>
 
+#include "data/fields/Chars.h"
+
 namespace zentrik {
 
 // A number starts at a digit, at a sign followed by a digit or by "." and a digit,
-// or at "." followed by a digit.
-bool number_starts_at(std::string_view text, std::size_t pos);
+// or at "." followed by a digit. (Inline: field splitting asks it of every character.)
+inline bool number_starts_at(std::string_view text, std::size_t pos) {
+  if (pos >= text.size()) return false;
+  char c = text[pos];
+  if (is_digit(c)) return true;
+  auto digit_at = [&](std::size_t at) { return at < text.size() && is_digit(text[at]); };
+  if (c == '+' || c == '-') return digit_at(pos + 1) || (pos + 1 < text.size() && text[pos + 1] == '.' && digit_at(pos + 2));
+  return c == '.' && digit_at(pos + 1);
+}
 
 // The end of the number that starts at pos (pos must satisfy number_starts_at):
 // [+-] digits [. digits] [(e|E) [+-] digits]; an exponent letter belongs to the

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <random>
+#include <string>
 
 #include "data/fields/NumberText.h"
 
@@ -43,6 +45,36 @@ TEST(NumberText, ShortAndLongNumbersAgreeWithCorrectRounding) {
     if (s[0] == '-') expected = -expected;
     double value = read(s);
     EXPECT_EQ(std::memcmp(&value, &expected, sizeof value), 0) << text;
+  }
+}
+
+// Runs of digits of every length, ended by every kind of character (and by the end
+// of the text), give the correctly rounded value and the right end.
+TEST(NumberText, DigitRunsOfEveryLengthAndEnding) {
+  std::mt19937_64 random(20261208);
+  const char endings[] = {' ', ',', '.', 'e', ':', '/', '\x7f', '\xff', '\xfa', '\0', 'x'};
+  for (int round = 0; round < 20000; ++round) {
+    std::string number;
+    if (random() % 3 == 0) number += "-+"[random() % 2];
+    int integer_digits = static_cast<int>(random() % 21), fraction_digits = static_cast<int>(random() % 12);
+    for (int i = 0; i < integer_digits; ++i) number += static_cast<char>('0' + random() % 10);
+    if (fraction_digits > 0 || integer_digits == 0) {
+      number += '.';
+      for (int i = 0; i < std::max(fraction_digits, 1); ++i) number += static_cast<char>('0' + random() % 10);
+    }
+    std::string text = number;
+    int tail = static_cast<int>(random() % 10);  // 0: the number ends the text
+    for (int i = 0; i < tail; ++i) text += endings[random() % sizeof endings];
+    if (tail > 0 && text[number.size()] == '.') text[number.size()] = ' ';  // a second point is no part
+    if (tail > 0 && text[number.size()] == 'e') text[number.size()] = 'x';
+    std::string_view digits = number;
+    if (digits[0] == '+') digits.remove_prefix(1);
+    double expected = 0;
+    std::from_chars(digits.data(), digits.data() + digits.size(), expected);
+    double value = 0;
+    std::size_t end = read_number(text, 0, value);
+    ASSERT_EQ(end, number.size()) << text;
+    ASSERT_EQ(std::memcmp(&value, &expected, sizeof value), 0) << text;
   }
 }
 
