@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 
 #include "data/DataFile.h"
 #include "data/FileAccess.h"
@@ -9,6 +10,8 @@
 #include "data/LoadOptionsDialog.h"
 #include "data/download/Download.h"
 #include "data/LoadFilter.h"
+#include "data/MultiFile.h"
+#include "data/fields/Chars.h"
 #include "data/fields/Fields.h"
 
 namespace zentrik {
@@ -19,6 +22,23 @@ constexpr int kCancelEvery = 1024;     // lines between cancel checks
 constexpr std::size_t kFirstLineCheck = 323;
 
 std::string count_text(long long n) { return std::to_string(n); }
+
+std::size_t skip_blanks(std::string_view text, std::size_t pos) {
+  while (pos < text.size() && is_blank(text[pos])) ++pos;
+  return pos;
+}
+
+// The decimal number at the start of text, after blanks and an optional sign; 0
+// when there is none, and clamped to the range of int32_t.
+int32_t leading_integer(std::string_view text) {
+  std::size_t pos = skip_blanks(text, 0);
+  bool negative = pos < text.size() && text[pos] == '-';
+  if (pos < text.size() && (text[pos] == '-' || text[pos] == '+')) ++pos;
+  int64_t n = 0;
+  for (; pos < text.size() && is_digit(text[pos]); ++pos)
+    n = std::min<int64_t>(n * 10 + (text[pos] - '0'), INT32_MAX + 1LL);
+  return static_cast<int32_t>(std::clamp<int64_t>(negative ? -n : n, INT32_MIN, INT32_MAX));
+}
 
 // Counts a running load on the main window for as long as it lives.
 class BusyCount {
@@ -44,46 +64,42 @@ class Loader {
       data_.url = path_;
       if (!download(data_, path_, ui_)) return false;
     }
-    if (path_.size() > kMaxFileName) {
-      ui_.showError("The filename\n\n" + path_ + "\n\nis too long (" + count_text(kMaxFileName) +
-                        " characters max).",
-                    "Filename too long!");
-      return false;
-    }
+    if (!name_fits()) return false;
     ui_.setWaitCursor(true);
-    bool loaded = precheck() && read_file();
+    bool loaded = precheck() && read_file() && read_owner_object();
     ui_.setWaitCursor(false);
     return loaded && finish();
   }
 
  private:
-  // The file opens, its first line is ASCII, and it is not a plot object.
+  // The file opens and its first line is ASCII. A plot object, or a data file with a
+  // companion object, is opened through the hooks and names the file to load.
   bool precheck() {
-    OpenFile file(path_);
-    if (!file.ok()) {
-      ui_.showError("Can't open file:  " + path_ + ":\n\n" + file.error(), "Error!");
-      return false;
-    }
-    LineReader reader(file.fd());
-    std::string_view first;
-    reader.next(first);
-    // The first read takes at most 323 characters, its line feed included, and its
-    // last character is dropped: the line feed, or a character of a longer line.
-    bool ended = reader.bytes_consumed() > first.size();
-    std::size_t checked_length = ended && first.size() < kFirstLineCheck
-                                     ? first.size()
-                                     : std::min(first.size(), kFirstLineCheck) - (first.empty() ? 0 : 1);
-    std::string_view checked = first.substr(0, checked_length);
-    if (std::any_of(checked.begin(), checked.end(),
-                    [](char c) { return static_cast<unsigned char>(c) > 127; })) {
-      ui_.showError("Non-ASCII file!", "Error!");
-      return false;
-    }
-    if (has_plot_object_signature(first)) {
+    std::string first;
+    if (!read_first_line(path_, first, ui_)) return false;
+    if (!env_.objects) {
+      if (!has_plot_object_signature(first)) return true;
       data_.plot_object_signature = true;  // the caller opens it as a plot object
       return false;
     }
-    return true;
+    ObjectOpening opening = env_.objects->open(path_, data_);
+    if (opening.result == OpenStop) return false;
+    if (opening.result == OpenPlainData) return true;
+    path_ = opening.data_file;
+    owner_object_ = opening.object_file;
+    data_.initial_skip = opening.initial_skip;
+    data_.read_every = opening.read_every;
+    data_.loadnum = opening.loadnum;
+    data_.load_condition = opening.load_condition;
+    return name_fits();
+  }
+
+  bool name_fits() {
+    if (path_.size() <= kMaxFileName) return true;
+    ui_.showError("The filename\n\n" + path_ + "\n\nis too long (" + count_text(kMaxFileName) +
+                      " characters max).",
+                  "Filename too long!");
+    return false;
   }
 
   bool read_file() {
@@ -97,9 +113,11 @@ class Loader {
       }
       file_size_ = file.size();
       data_.read_count = 0;
-      data_.initial_skip = 0;
-      data_.read_every = 1;
-      data_.loadnum = 1;
+      if (owner_object_.empty()) {  // an object's options stay as its file gives them
+        data_.initial_skip = 0;
+        data_.read_every = 1;
+        data_.loadnum = 1;
+      }
       if (env_.drop_prompt && *env_.drop_prompt && !ask_options(file.fd())) return false;
       ui_.progressShow("\n\nLoading file:\n" + path_, true);
       BusyCount busy(env_.busy_count);
@@ -153,6 +171,10 @@ class Loader {
     LoadOptionsDialog dialog(fd, path_, initial, *env_.drop_prompt, ui_);
     if (!ui_.fileLoadOptions(dialog)) return false;
     const LoadOptionValues& chosen = dialog.values();
+    if (!owner_object_.empty() &&
+        (chosen.initial_skip != initial.initial_skip || chosen.loadnum != initial.loadnum ||
+         chosen.read_every != initial.read_every || chosen.load_condition != initial.load_condition))
+      env_.objects->load_options_changed();
     data_.read_every = std::max(1, chosen.read_every);
     data_.initial_skip = std::max(0, chosen.initial_skip);
     data_.loadnum = chosen.loadnum;
@@ -217,6 +239,55 @@ class Loader {
     source.initial_skip = data_.initial_skip;
   }
 
+  // The owner object's further files and excluded lines, read in one pass over its
+  // file after the first file's lines. False, with every line cleared, when a
+  // further file cannot be added.
+  bool read_owner_object() {
+    if (owner_object_.empty() || cancelled_) return true;
+    OpenFile file(owner_object_);
+    if (!file.ok()) return true;
+    BusyCount busy(env_.busy_count);
+    LineReader reader(file.fd());
+    int32_t exclude_lines = 1;
+    for (std::string_view line; reader.next(line);) {
+      if (line.starts_with("exclude_lines ")) {
+        exclude_lines = leading_integer(line.substr(14));
+        env_.objects->set_exclude_lines(exclude_lines);
+      } else if (line.starts_with("file ")) {
+        if (!add_listed_file(line.substr(5))) {
+          data_.clear_lines();
+          return false;
+        }
+      } else if (line == "excludes:") {
+        if (exclude_lines != 0) exclude_listed_lines(reader);
+        break;
+      }
+    }
+    return true;
+  }
+
+  // "<how added> <path>": the path is the rest of the line, so that it may hold blanks.
+  bool add_listed_file(std::string_view rest) {
+    std::size_t pos = skip_blanks(rest, 0);
+    int32_t how_added = leading_integer(rest.substr(pos));
+    while (pos < rest.size() && !is_blank(rest[pos])) ++pos;
+    std::string path(rest.substr(skip_blanks(rest, pos)));
+    return add_file(data_, path, how_added, ui_);
+  }
+
+  // The excluded line numbers stand in ascending order, and each is looked for from
+  // the line where the one before was found: once a number is not found there or
+  // after it, no later number can be.
+  void exclude_listed_lines(LineReader& reader) {
+    int64_t from = 1;
+    for (std::string_view line; reader.next(line) && line != "end_excludes:";) {
+      int64_t n = leading_integer(line);
+      if (n < from || n > data_.loaded_count() || !data_.line(static_cast<int32_t>(n)).included()) return;
+      data_.set_included(static_cast<int32_t>(n), false);
+      from = n;
+    }
+  }
+
   bool finish() {
     if (cancelled_) {
       ui_.progressHide();
@@ -245,6 +316,7 @@ class Loader {
   Ui& ui_;
   int64_t file_size_ = 0;
   std::string first_line_;
+  std::string owner_object_;  // the plot object file the data set is opened through
   long long lines_read_ = 0;  // lines read in this pass, the skipped ones included
   bool cancelled_ = false;
 };
@@ -253,6 +325,31 @@ class Loader {
 
 bool has_plot_object_signature(std::string_view first_line) {
   return first_line.substr(0, 10) == "#!zentrik ";
+}
+
+bool read_first_line(const std::string& path, std::string& first_line, Ui& ui) {
+  OpenFile file(path);
+  if (!file.ok()) {
+    ui.showError("Can't open file:  " + path + ":\n\n" + file.error(), "Error!");
+    return false;
+  }
+  LineReader reader(file.fd());
+  std::string_view first;
+  reader.next(first);
+  first_line = std::string(first);
+  if (has_plot_object_signature(first)) return true;
+  // The first read takes at most 323 characters, its line feed included, and its
+  // last character is dropped: the line feed, or a character of a longer line.
+  bool ended = reader.bytes_consumed() > first.size();
+  std::size_t checked_length = ended && first.size() < kFirstLineCheck
+                                   ? first.size()
+                                   : std::min(first.size(), kFirstLineCheck) - (first.empty() ? 0 : 1);
+  std::string_view checked = first.substr(0, checked_length);
+  if (std::any_of(checked.begin(), checked.end(), [](char c) { return static_cast<unsigned char>(c) > 127; })) {
+    ui.showError("Non-ASCII file!", "Error!");
+    return false;
+  }
+  return true;
 }
 
 bool load_data_file(DataFile& data, std::string path, LoadEnvironment& env) {

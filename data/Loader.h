@@ -1,11 +1,13 @@
 // Loading one data file into a DataFile: the pre-check, the File Load Options
 // dialog, the skip, the cycle of K lines of which M are kept, the load condition,
-// progress with Cancel, and the report. Runs on the user-interface thread inside
-// the loading constructor of DataFile.
+// progress with Cancel, the further files and excluded lines of a plot object, and
+// the report. Runs on the user-interface thread inside the loading constructor of DataFile.
 #pragma once
 
 #include <string>
+#include <string_view>
 
+#include "data/PlotObjectHooks.h"
 #include "ui/Ui.h"
 
 namespace zentrik {
@@ -19,6 +21,9 @@ struct LoadEnvironment {
   // The "drop_prompt" setting: show the File Load Options dialog before a load;
   // its check box updates it.
   bool* drop_prompt = nullptr;
+  // Opens plot objects and companion objects; without it a plot object is only
+  // marked (DataFile::plot_object_signature) and not loaded.
+  PlotObjectHooks* objects = nullptr;
 };
 
 // Longest data-file name that can be loaded.
@@ -30,5 +35,10 @@ bool load_data_file(DataFile& data, std::string path, LoadEnvironment& env);
 
 // Whether a file's first line marks it as a plot object.
 bool has_plot_object_signature(std::string_view first_line);
+
+// Opens path and reads its first line as the pre-check of a load does. False, after
+// "Can't open file:  " or "Non-ASCII file!", when it cannot be opened or the first
+// line holds a byte above 127; a plot object's first line may: it names a file.
+bool read_first_line(const std::string& path, std::string& first_line, Ui& ui);
 
 }  // namespace zentrik
