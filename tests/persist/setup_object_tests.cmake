@@ -1,0 +1,4 @@
+# Plot setup files, plot object files, their commands, and loading through objects.
+zentrik_test(setup_object_tests
+  SOURCES persist/setup_file_test.cpp
+  LIBS zentrik_persist zentrik_ui)
