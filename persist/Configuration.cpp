@@ -84,7 +84,7 @@ class KeyWriter {
   }
   void integer(std::string_view key, int64_t value) { line(key, std::to_string(value)); }
   void real(std::string_view key, double value) { line(key, format_g(value, 10)); }
-  void rect(std::string_view key, const WindowRect& rect) {
+  void rect(std::string_view key, const RectFields& rect) {
     line(key, std::to_string(rect[0]) + " " + std::to_string(rect[1]) + " " + std::to_string(rect[2]) + " " +
                   std::to_string(rect[3]));
   }
@@ -329,7 +329,7 @@ Configuration read_configuration(const std::string& path) {
 }
 
 std::string configuration_text(const Configuration& live, const Configuration& startup,
-                               const WindowRect& main_win_rect) {
+                               const RectFields& main_win_rect) {
   const bool save = live.savesets != 0;
   const Configuration& options = save ? live : startup;
   KeyWriter out;
@@ -353,7 +353,7 @@ std::string configuration_text(const Configuration& live, const Configuration& s
 }
 
 bool WriteConfiguration(const std::string& path, const Configuration& live, const Configuration& startup,
-                        const WindowRect& main_win_rect) {
+                        const RectFields& main_win_rect) {
   std::string error;  // not shown: settings that cannot be saved are given up quietly
   return write_file_atomically(path, configuration_text(live, startup, main_win_rect), error);
 }

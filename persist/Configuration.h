@@ -15,7 +15,7 @@
 
 namespace zentrik {
 
-using WindowRect = std::array<int32_t, 4>;  // left, top, right, bottom
+using RectFields = std::array<int32_t, 4>;  // left, top, right, bottom
 
 // A font as the configuration keeps it: the fourteen fields of a logical font
 // description. The display maps height (negative: pixel size), weight, italic,
@@ -42,8 +42,8 @@ struct Configuration {
   std::string def_field_delim = " ";
   int32_t def_inc_x_vals = 1, def_inc_ig_vals = 1, def_inc_off_plot = 1;
   std::string def_ignore_place_hold = "-1e12", def_off_place_hold = "-1e12";
-  WindowRect main_win_rect{60, 0, 360, 130};
-  WindowRect view_win_rect{0, 0, 0, 0};  // the view window's last place; written, never read
+  RectFields main_win_rect{60, 0, 360, 130};
+  RectFields view_win_rect{0, 0, 0, 0};  // the view window's last place; written, never read
 
   int32_t load_prompt = 3;  // 1 always, 3 when there is no setup file, 0 never
   int32_t drop_prompt = 1;
@@ -86,11 +86,11 @@ Configuration read_configuration(const std::string& path);
 // after reading, and live.view_win_rect is written too. The recent lists, numruns
 // (written plus one) and the keys from savesets on always come from live.
 std::string configuration_text(const Configuration& live, const Configuration& startup,
-                               const WindowRect& main_win_rect);
+                               const RectFields& main_win_rect);
 
 // Replaces the file at path by configuration_text. A file that cannot be written
 // is left as it was, without a message; false then.
 bool WriteConfiguration(const std::string& path, const Configuration& live, const Configuration& startup,
-                        const WindowRect& main_win_rect);
+                        const RectFields& main_win_rect);
 
 }  // namespace zentrik

@@ -38,7 +38,7 @@ std::string font_fields(const FontRecord& f) {
   return text.str() + " [" + f.face + "]";
 }
 
-std::string rect_fields(const WindowRect& r) {
+std::string rect_fields(const RectFields& r) {
   return std::to_string(r[0]) + " " + std::to_string(r[1]) + " " + std::to_string(r[2]) + " " +
          std::to_string(r[3]);
 }
@@ -389,7 +389,7 @@ TEST(ConfigurationRead, MissingKeysTakeTheirDefaults) {
   Configuration read = read_configuration(reader);
   EXPECT_EQ(read.numruns, 4);
   EXPECT_FALSE(read.first_run());
-  EXPECT_EQ(read.main_win_rect, (WindowRect{60, 0, 360, 130}));
+  EXPECT_EQ(read.main_win_rect, (RectFields{60, 0, 360, 130}));
   EXPECT_EQ(read.def_field_delim, " ");
   EXPECT_EQ(read.def_ignore_place_hold, "-1e12");
   EXPECT_EQ(read.ppf.italic, 1);
@@ -437,7 +437,7 @@ TEST(ConfigurationSavesets, OffKeepsTheStartUpOptionsButTheLiveDirectoriesAndLis
   Configuration live = every_key_changed();
   live.savesets = 0;
   live.view_win_rect = {7, 8, 507, 408};
-  const WindowRect current{100, 100, 400, 300};
+  const RectFields current{100, 100, 400, 300};
   const std::string text = configuration_text(live, startup, current);
   ConfigReader reader = ConfigReader::from_text(text);
   Configuration read = read_configuration(reader);
@@ -471,7 +471,7 @@ TEST(ConfigurationSavesets, OnWritesTheLiveValuesAndTheCurrentMainWindow) {
   startup.err_beep = 0;
   Configuration live = every_key_changed();
   live.view_win_rect = {7, 8, 507, 408};
-  const WindowRect current{100, 100, 400, 300};
+  const RectFields current{100, 100, 400, 300};
   const std::string text = configuration_text(live, startup, current);
   EXPECT_EQ(text.find("view_win_rect"), std::string::npos);
   ConfigReader reader = ConfigReader::from_text(text);
