@@ -1,0 +1,170 @@
+// Inside the plot area: the points and lines of each formula or its histogram
+// outline, regression lines, the histogram quantities, and the remembered zoom box.
+#include <cstdio>
+
+#include "data/DataFile.h"
+#include "display/RenderSteps.h"
+#include "plot/Statistics.h"
+
+namespace zentrik::render_steps {
+namespace {
+
+constexpr TextAlign kPointAlign{HAlign::Centre, VAlign::Bottom};
+
+// Calls visit(point) for each point of an included line, in line order.
+template <typename Visit>
+void for_each_included_point(const DataFile* data, const Formula& formula, Visit visit) {
+  if (!data || !formula.points) return;
+  const std::vector<Point>& points = *formula.points;
+  for (const DataLine& line : data->lines()) {
+    if (!line.included()) continue;
+    auto position = static_cast<std::size_t>(line.position());
+    if (position >= points.size()) break;  // lines come in position order
+    visit(points[position]);
+  }
+}
+
+}  // namespace
+
+// The points the statistics counted: for each formula its first, and for the plot
+// whether there is none and whether there are two different ones (the zoom needs both).
+void Renderer::count_points() {
+  std::optional<CountedPoint> plot_first;
+  for (std::size_t i = 1; i < definition_.formulas.size(); ++i) {
+    const Formula& formula = definition_.formulas[i];
+    std::optional<CountedPoint> first;
+    if (formula.enabled)
+      for_each_included_point(window_.data, formula, [&](const Point& point) {
+        if (!point.valid || !point.in_range) return;
+        CountedPoint counted{point.x, point.value};
+        if (!first) first = counted;
+        if (!plot_first)
+          plot_first = counted;
+        else if (counted.x != plot_first->x || counted.y != plot_first->y)
+          result_.fewer_than_two_distinct = false;
+      });
+    result_.first_counted.push_back(first);
+  }
+  result_.no_counted_point = !plot_first.has_value();
+}
+
+void Renderer::draw_formulas() {
+  for (std::size_t i = 1; i < definition_.formulas.size(); ++i) {
+    const Formula& formula = definition_.formulas[i];
+    if (!formula.enabled || !formula.points) continue;
+    surface_.setPen(formula_pen(formula));
+    surface_.setTextColor(point_color(formula));
+    surface_.setFont(options_.fonts.plot_points);
+    if (histogram()) {
+      draw_histogram_bins(formula);
+    } else {
+      draw_xy_formula(formula);
+      draw_regression_line(formula);
+    }
+  }
+}
+
+// A line through the valid points in line order, and the point character on each.
+// A point's character is drawn after the line that leaves it, so lines never cross
+// it. A formula with a single valid point shows its character even without points.
+void Renderer::draw_xy_formula(const Formula& formula) {
+  const std::string character(1, formula.point_char);
+  const int half = layout_.P / 2;
+  long count = 0;
+  int last_x = 0, last_y = 0;
+  for_each_included_point(window_.data, formula, [&](const Point& point) {
+    if (!point.valid) return;
+    const int x = horizontal_.value_position(point.x);
+    const int y = vertical_.value_position(point.value);
+    if (count == 0) {
+      surface_.moveTo(x, y);
+    } else {
+      if (formula.draw_lines) surface_.lineTo(x, y);
+      if (formula.draw_points) surface_.drawText(last_x, last_y + half, character, kPointAlign);
+    }
+    last_x = x;
+    last_y = y;
+    ++count;
+  });
+  if (count > 0 && (formula.draw_points || count == 1))
+    surface_.drawText(last_x, last_y + half, character, kPointAlign);
+}
+
+// Each bar an outline whose left side it shares with the bar before: a bar taller
+// than its left neighbour draws the rise from that neighbour's top, a lower one
+// starts at its own top-left corner. Empty bins draw nothing.
+void Renderer::draw_histogram_bins(const Formula& formula) {
+  if (formula.bins.empty()) return;
+  int x0 = horizontal_.value_position(formula.bins.front().upper - formula.bin_width);
+  int previous_count = 0, previous_top = 0;
+  for (const Bin& bin : formula.bins) {
+    const int x1 = horizontal_.value_position(bin.upper) + 1;
+    const int y0 = vertical_.value_position(bin.count);
+    int y1 = vertical_.value_position(0);
+    if (y1 == y0) ++y1;
+    if (bin.count > 0) {
+      if (bin.count > previous_count) {
+        surface_.moveTo(x0, previous_count > 0 ? previous_top : y1);
+        surface_.lineTo(x0, y0);
+      } else {
+        surface_.moveTo(x0, y0);
+      }
+      surface_.lineTo(x1, y0);
+      surface_.lineTo(x1, y1);
+      surface_.lineTo(x0, y1);
+    }
+    previous_count = bin.count;
+    previous_top = y0;
+    x0 = x1;
+  }
+}
+
+// From the left border of the plot area to the right one, one pixel wider than the
+// formula's lines.
+void Renderer::draw_regression_line(const Formula& formula) {
+  auto [x_from, x_to] = regression_line_x_ends(window_, layout_.horizontal_scale);
+  auto y = regression_line_y(window_, formula, x_from, x_to);
+  if (!y) return;
+  Pen pen = formula_pen(formula);
+  pen.width = formula.line_width + 1;
+  surface_.setPen(pen);
+  surface_.line(horizontal_.value_position(x_from), vertical_.value_position(y->first),
+                horizontal_.value_position(x_to), vertical_.value_position(y->second));
+}
+
+// The totals per bin, reading upward from just under the bars, each centred on its
+// bin.
+void Renderer::draw_quantities() {
+  if (quantities_.empty()) return;
+  const Formula* first = nullptr;
+  for (std::size_t i = 1; i < definition_.formulas.size() && !first; ++i)
+    if (definition_.formulas[i].enabled) first = &definition_.formulas[i];
+  if (!first) return;
+  surface_.setFont(options_.fonts.scale_marks);
+  surface_.setTextColor(kBlack);
+  const int y = vertical_.value_position(0) + 2;
+  for (std::size_t i = 0; i < quantities_.size() && i < first->bins.size(); ++i) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%lu", quantities_[i]);
+    const int middle = horizontal_.value_position(first->bins[i].upper - first->bin_width / 2);
+    const int x = middle + surface_.textExtent(text).height / 2;
+    surface_.drawText(x, y, text, {HAlign::Right, VAlign::Bottom}, true);
+  }
+}
+
+// A zoom window showing its whole data marks where its zoom lies, as a dotted frame.
+void Renderer::draw_zoom_box() {
+  if (!screen() || histogram() || zoomed() || !options_.zoom_box) return;
+  const ZoomBox& zoom = *options_.zoom_box;
+  Rect box{horizontal_.value_position(zoom.x_lo), vertical_.value_position(zoom.y_hi),
+           horizontal_.value_position(zoom.x_hi), vertical_.value_position(zoom.y_lo)};
+  surface_.setPen({PenStyle::Dot, 1, kBlack});
+  surface_.moveTo(box.left, box.top);
+  surface_.lineTo(box.right, box.top);
+  surface_.lineTo(box.right, box.bottom);
+  surface_.lineTo(box.left, box.bottom);
+  surface_.lineTo(box.left, box.top);
+  result_.zoom_box = box;
+}
+
+}  // namespace zentrik::render_steps
