@@ -245,9 +245,9 @@ std::string plot_status_text(const PlotWindow& window) {
 }
 
 std::optional<WindowPaint> paint_plot_window(Surface& surface, int client_width, int client_height,
-                                             int status_bar_height, PlotWindow& window, bool busy,
+                                             int status_bar_height, PlotWindow& window, bool busy_or_unready,
                                              const RenderOptions& options, PaintMemory& memory) {
-  if (busy) {
+  if (busy_or_unready) {
     memory.pending = true;
     return std::nullopt;
   }

@@ -100,15 +100,15 @@ RenderResult render(Surface& surface, int width, int height, PlotWindow& window,
 // none is set), X minimum, Y minimum, X maximum and Y maximum as the axes label them.
 std::string plot_status_text(const PlotWindow& window);
 
-// The paint of a plot window: while it is busy (loading or computing) the paint is
-// only remembered as pending (nullopt); otherwise the client area, less the status
+// The paint of a plot window: while it is busy (loading or computing) or not ready
+// yet, the paint is only remembered as pending (nullopt); otherwise the client area, less the status
 // bar when it is shown, is rendered in screen mode.
 struct WindowPaint {
   std::string status_text;  // the status bar's new text; "" without a status bar
   RenderResult render;
 };
 std::optional<WindowPaint> paint_plot_window(Surface& surface, int client_width, int client_height,
-                                             int status_bar_height, PlotWindow& window, bool busy,
+                                             int status_bar_height, PlotWindow& window, bool busy_or_unready,
                                              const RenderOptions& options, PaintMemory& memory);
 
 // After the work that made a window busy: whether a paint is pending; it is cleared.
