@@ -1,0 +1,276 @@
+#include "app/batch/Batch.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+#include <QImage>
+#include <QPainter>
+
+#include "app/batch/Report.h"
+#include "data/DataFile.h"
+#include "data/Loader.h"
+#include "data/MultiFile.h"
+#include "display/Output.h"
+#include "display/Render.h"
+#include "display/qt/PlotFiles.h"
+#include "display/qt/QtSurface.h"
+#include "formula/FormulaCheck.h"
+#include "persist/ConfigLocation.h"
+#include "persist/Configuration.h"
+#include "persist/PlotObject.h"
+#include "persist/SetupFile.h"
+#include "plot/Calculation.h"
+#include "plot/Scaling.h"
+
+namespace zentrik {
+namespace {
+
+// The recorded configuration, or the one named by --config; batch mode never asks
+// where it is and never writes it.
+std::optional<Configuration> batch_configuration(const BatchOptions& options, std::FILE* err) {
+  if (options.config) {
+    ConfigReader reader(*options.config);
+    if (!reader.is_open()) {
+      std::fprintf(err, "zentrik3: cannot read the configuration file %s: %s\n", options.config->c_str(),
+                   std::strerror(errno));
+      return std::nullopt;
+    }
+    return read_configuration(reader);
+  }
+  const std::string recorded = read_stored_configpath();
+  std::error_code error;
+  if (!recorded.empty() && std::filesystem::is_regular_file(recorded, error)) return read_configuration(recorded);
+  return Configuration();
+}
+
+Font font_of(const FontRecord& record) {
+  Font font;
+  font.height = record.height;
+  font.weight = record.weight;
+  font.italic = record.italic != 0;
+  font.underline = record.underline != 0;
+  font.strike = record.strike != 0;
+  font.face = record.face;
+  return font;
+}
+
+RenderOptions render_options(const Configuration& config, OutputMode mode) {
+  RenderOptions options;
+  options.mode = mode;
+  options.fonts.plot_points = font_of(config.ppf);
+  options.fonts.title = font_of(config.tpf);
+  options.fonts.view_window = font_of(config.vwf);
+  options.fonts.axis_labels = font_of(config.lpf);
+  options.fonts.scale_marks = font_of(config.mpf);
+  options.gray_margins = config.gray_margins != 0;
+  options.histogram_quantities = config.histoqtys != 0;
+  return options;
+}
+
+OutputOptions output_options(const Configuration& config) {
+  OutputOptions options;
+  options.field_delim = config.def_field_delim;
+  options.inc_x_vals = config.def_inc_x_vals;
+  options.inc_ig_vals = config.def_inc_ig_vals;
+  options.ignore_place_hold = config.def_ignore_place_hold;
+  options.inc_off_plot = config.def_inc_off_plot;
+  options.off_place_hold = config.def_off_place_hold;
+  return options;
+}
+
+class BatchRun {
+ public:
+  BatchRun(const BatchOptions& options, BatchUi& ui, Configuration config, std::FILE* out, std::FILE* err)
+      : options_(options),
+        ui_(ui),
+        config_(std::move(config)),
+        out_(out),
+        err_(err),
+        approval_(config_.approved_commands, options.allow_commands ? CommandPolicy::Always : CommandPolicy::Never,
+                  ui),
+        object_env_{{config_.use_obj, config_.objdir}, approval_, ui},
+        objects_(object_env_) {}
+
+  int run() {
+    if (!load()) return 1;
+    if (!set_up()) return 1;
+    if (options_.check && !check_formula()) return 1;
+    if (!options_.export_path && !options_.output_data && !options_.report) return 0;
+    if (!calculate()) return 1;
+    bool written = true;
+    if (options_.export_path || options_.report) written = draw() && written;
+    if (options_.output_data) written = write_points() && written;
+    if (options_.report) written = write_report() && written;
+    return written ? 0 : 1;
+  }
+
+ private:
+  bool load() {
+    ui_.setErrorBeep(false);
+    BatchUi::LoadOptions load_options{options_.skip, options_.every, options_.keep, options_.where};
+    ui_.setLoadOptions(load_options);
+    ui_.setCalculationAnswer(options_.on_error);
+    ui_.setAllowCommands(options_.allow_commands);
+    LoadEnvironment env{ui_};
+    env.drop_prompt = &show_load_options_;  // the command line's options enter through the dialog
+    env.objects = &objects_;
+    data_ = std::make_unique<DataFile>(options_.files[0], env);
+    if (data_->included_count() == 0) return false;
+    for (std::size_t i = 1; i < options_.files.size(); ++i)
+      if (!add_file(*data_, options_.files[i], options_.how_added, ui_)) return false;
+    return true;
+  }
+
+  bool set_up() {
+    const DefaultPlot& defaults = config_.default_plot;
+    int width = options_.width.value_or(defaults.def_win_x_siz);
+    int height = options_.height.value_or(defaults.def_win_y_siz);
+    window_ = new_plot_window(data_.get(), defaults, WindowRect{0, 0, width, height});
+    SampleLine sample{data_->first_included()->text(), data_->first_included()->number};
+    bool formulas_sound = true;
+    if (objects_.owner()) {
+      SetupSources setups{config_.use_psu != 0, config_.psu_files, defaults};
+      formulas_sound = ReadPlotObjectWindow(window_, *objects_.owner(), ScreenSize{1 << 20, 1 << 20}, setups, ui_);
+    } else if (options_.setup) {
+      if (!read_setup(*options_.setup)) return false;
+    } else {
+      FindSetupFileForDataFile(data_->path(), config_.use_psu != 0, config_.psu_files, window_.definition, ui_);
+    }
+    apply_command_line();
+    if (!formulas_sound && !options_.x && options_.y.empty()) return false;
+    return CheckLoadedSetup(window_.definition, sample, ui_);
+  }
+
+  bool read_setup(const std::string& path) {
+    ConfigReader reader(path);
+    if (!reader.is_open()) {
+      ui_.message("Can't open " + path, "File Open Error!");
+      return false;
+    }
+    read_plot_setup(reader, window_.definition);
+    window_.setup_from = "Setup From:  " + std::filesystem::path(path).filename().string();
+    return true;
+  }
+
+  // --x, --y, --histogram, --title and the display switches over what the setup gave.
+  void apply_command_line() {
+    FormulaList& formulas = window_.definition.formulas;
+    if (options_.x) formulas[0].set_text(normalizeFormulaText(*options_.x));
+    if (!options_.y.empty()) {
+      formulas.resize(1);
+      for (const std::string& y : options_.y)
+        formulas.push_back(new_y_formula(normalizeFormulaText(y), formulas, config_.default_plot));
+    }
+    if (options_.histogram) window_.definition.xy_or_histo = 1;
+    if (options_.title) window_.title = *options_.title;
+    if (options_.stats) window_.showstats = *options_.stats;
+    if (options_.legend) window_.legend = *options_.legend;
+    if (options_.regress) window_.regress = *options_.regress;
+  }
+
+  bool check_formula() {
+    const DataLine* first = data_->first_included();
+    return checkFormula(normalizeFormulaText(*options_.check), "new Y formula", nullptr,
+                        SampleLine{first->text(), first->number}, ui_);
+  }
+
+  bool calculate() {
+    prepare_calculation(window_);
+    CalculationEnvironment calc{ui_};
+    calc.show_progress = false;
+    if (calculatePoints(window_, calc) != CalculationOutcome::Done) return false;
+    ScalingEnvironment scaling{ui_, config_.default_plot, false};
+    if (scale(window_, true, scaling) == ScaleResult::NoPoints)
+      std::fprintf(err_, "zentrik3: no points on the plot\n");
+    return true;
+  }
+
+  // A screen paint first: the picture takes its statistics texts and quantity band
+  // from it, as a window's recorded picture does. Then the picture itself, into the
+  // file asked for or only onto an image, for the report.
+  bool draw() {
+    const int width = window_.rect.right, height = window_.rect.bottom;
+    PaintMemory memory;
+    paint_on_image(width, height, render_options(config_, OutputMode::Screen), memory);
+    statistics_ = memory.statistics;
+    const RenderOptions picture = render_options(config_, OutputMode::Picture);
+    if (!options_.export_path) {
+      drawn_ = paint_on_image(width, height, picture, memory);
+      return true;
+    }
+    const std::string& path = *options_.export_path;
+    std::string extension = std::filesystem::path(path).extension().string();
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    std::string reason;
+    bool written;
+    if (extension == ".svg")
+      written = write_plot_svg(path, width, height, window_, picture, memory, reason, &drawn_);
+    else if (extension == ".pdf")
+      written = write_plot_pdf(path, width, height, window_, picture, memory, reason, &drawn_);
+    else
+      written = write_plot_png(path, width, height, window_, picture, memory, reason, &drawn_);
+    if (!written) std::fprintf(err_, "zentrik3: %s not written: %s\n", path.c_str(), reason.c_str());
+    return written;
+  }
+
+  RenderResult paint_on_image(int width, int height, const RenderOptions& render_options, PaintMemory& memory) {
+    QImage image(width, height, QImage::Format_RGB32);
+    QPainter painter(&image);
+    painter.fillRect(QRect(0, 0, width, height), Qt::white);
+    QtSurface surface(painter);
+    return render(surface, width, height, window_, render_options, memory);
+  }
+
+  bool write_points() {
+    const std::string& path = *options_.output_data;
+    if (path == "-") {
+      if (write_plot_data(window_, output_options(config_), out_, ui_, false)) return true;
+      std::fprintf(err_, "zentrik3: the points could not be written: %s\n", std::strerror(errno));
+      return false;
+    }
+    return output_to_file(window_, output_options(config_), path, ui_);
+  }
+
+  bool write_report() {
+    const std::string text = report_json(window_, drawn_, statistics_) + "\n";
+    const std::string& path = *options_.report;
+    if (path == "-") return std::fwrite(text.data(), 1, text.size(), out_) == text.size() && std::fflush(out_) == 0;
+    std::FILE* file = std::fopen(path.c_str(), "w");
+    if (!file) {
+      ui_.message("Can't open " + path, "File Open Error!");
+      return false;
+    }
+    bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    written = std::fclose(file) == 0 && written;
+    if (!written) std::fprintf(err_, "zentrik3: %s not written: %s\n", path.c_str(), std::strerror(errno));
+    return written;
+  }
+
+  const BatchOptions& options_;
+  BatchUi& ui_;
+  Configuration config_;
+  std::FILE* out_;
+  std::FILE* err_;
+  CommandApproval approval_;
+  ObjectEnvironment object_env_;
+  ObjectLoading objects_;
+  bool show_load_options_ = true;
+  std::unique_ptr<DataFile> data_;
+  PlotWindow window_;
+  RenderResult drawn_;
+  std::optional<StatisticsBox> statistics_;
+};
+
+}  // namespace
+
+int run_batch(const BatchOptions& options, BatchUi& ui, std::FILE* out, std::FILE* err) {
+  std::optional<Configuration> config = batch_configuration(options, err);
+  if (!config) return 1;
+  return BatchRun(options, ui, std::move(*config), out, err).run();
+}
+
+}  // namespace zentrik

@@ -1,0 +1,46 @@
+// zentrik3: with an output option the plot is made headless (batch mode); without
+// one the desktop program starts.
+#include <QGuiApplication>
+#include <QtGlobal>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "app/batch/Batch.h"
+#include "app/batch/BatchOptions.h"
+#include "app/batch/BatchUi.h"
+
+int main(int argc, char** argv) {
+  using namespace zentrik;
+  BatchOptions options;
+  std::string error;
+  if (!parse_batch_options(argc, argv, options, error)) {
+    std::fprintf(stderr, "zentrik3: %s\nTry 'zentrik3 --help' for more information.\n", error.c_str());
+    return 2;
+  }
+  if (options.help) {
+    std::fputs(batch_usage().c_str(), stdout);
+    return 0;
+  }
+  if (options.version) {
+    std::puts("zentrik3 3.4");
+    return 0;
+  }
+  if (!options.batch()) {
+    std::fputs("Usage: zentrik3 [OPTION...] FILE...\n"
+               "The desktop windows are not built yet; use --export, --output-data, --report or --check.\n",
+               stderr);
+    return 2;
+  }
+  // Drawing needs fonts, and fonts a QGuiApplication; without a display it runs offscreen.
+  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  // The toolkit's own notes (a missing runtime folder and the like) are no business
+  // of a script reading standard error; its critical errors still are.
+  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "zentrik3: %s\n", qPrintable(text));
+  });
+  QGuiApplication application(argc, argv);
+  BatchUi ui;
+  return run_batch(options, ui, stdout, stderr);
+}

@@ -1,0 +1,99 @@
+#include "display/Output.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include "data/DataFile.h"
+#include "formula/Format.h"
+#include "plot/PlotWindow.h"
+#include "ui/Ui.h"
+
+namespace zentrik {
+namespace {
+
+constexpr int kProgressEvery = 1000;
+
+// printf's "%.<precision>G": the number formats of output files.
+void append_number(std::string& line, double value, int precision) {
+  char buffer[64];
+  int n = std::snprintf(buffer, sizeof buffer, "%.*G", precision, value);
+  line.append(buffer, static_cast<std::size_t>(n > 0 ? n : 0));
+}
+
+}  // namespace
+
+std::string output_line(const PlotWindow& window, int32_t position, const OutputOptions& options) {
+  const PlotDefinition& definition = window.definition;
+  const FormulaList& formulas = definition.formulas;
+  const auto index = static_cast<std::size_t>(position);
+  const Point& x_point = (*formulas[0].points)[index];
+  std::string line;
+  if (!x_point.valid) return line;
+  const std::string delimiter = options.field_delim.empty() ? " " : options.field_delim;
+  if (options.inc_x_vals) {
+    if (definition.log_x == 2)
+      line += formatDateLabel(x_point.value, window.plot_x_min, window.plot_x_max, definition.date_format);
+    else
+      append_number(line, x_point.value, definition.x_tickprec);
+  }
+  for (std::size_t f = 1; f < formulas.size(); ++f) {
+    const Formula& formula = formulas[f];
+    if (!formula.enabled) continue;
+    const Point& point = (*formula.points)[index];
+    const std::string* place_holder = nullptr;
+    if (!(point.valid && point.in_range)) {
+      if (!point.in_range && window.zoomed && options.inc_off_plot)
+        place_holder = &options.off_place_hold;
+      else if (!point.valid && options.inc_ig_vals)
+        place_holder = &options.ignore_place_hold;
+      else
+        continue;
+    }
+    if (!line.empty()) line += delimiter;
+    if (place_holder)
+      line += *place_holder;
+    else
+      append_number(line, point.value, definition.y_tickprec);
+  }
+  if (!line.empty()) line += '\n';
+  return line;
+}
+
+bool write_plot_data(const PlotWindow& window, const OutputOptions& options, std::FILE* out, Ui& ui,
+                     bool show_progress) {
+  const DataFile& data = *window.data;
+  if (show_progress) ui.progressShow("\nOutputing . . .", false);
+  int countdown = kProgressEvery;
+  bool written = true;
+  for (const DataLine* line = data.first_included(); line && written; line = data.next_included(line)) {
+    if (show_progress && --countdown == 0) {
+      countdown = kProgressEvery;
+      ui.progressSetText("\nOutputing . . .\n\nLine " + std::to_string(line->number) + " of " +
+                         std::to_string(data.loaded_count()));
+    }
+    const std::string text = output_line(window, line->position(), options);
+    written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
+  }
+  if (show_progress) ui.progressHide();
+  return written && std::fflush(out) == 0;
+}
+
+bool output_to_file(const PlotWindow& window, const OutputOptions& options, const std::string& path, Ui& ui) {
+  std::FILE* out = std::fopen(path.c_str(), "w");
+  if (!out) {
+    ui.message("Can't open " + path, "File Open Error!", Buttons::Ok);
+    return false;
+  }
+  bool written = write_plot_data(window, options, out, ui, true);
+  int error = errno;
+  if (std::fclose(out) != 0 && written) {
+    written = false;
+    error = errno;
+  }
+  // A disk that fills up is told, not passed over as a finished output.
+  if (!written)
+    ui.message("Error writing " + path + ":\n\n" + std::strerror(error), "File Write Error!", Buttons::Ok);
+  return written;
+}
+
+}  // namespace zentrik

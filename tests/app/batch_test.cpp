@@ -1,0 +1,220 @@
+#include "app/batch/Batch.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <cstdio>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <vector>
+
+#include "data/TempDir.h"
+
+namespace zentrik {
+namespace {
+
+using nlohmann::json;
+
+std::string contents(std::FILE* file) {
+  std::fflush(file);
+  std::rewind(file);
+  std::string text;
+  char buffer[4096];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) text.append(buffer, n);
+  std::fclose(file);
+  return text;
+}
+
+std::string read_file(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// One run of the batch mode in a folder of its own, with an empty configuration.
+class Batch : public ::testing::Test {
+ protected:
+  struct Run {
+    int status;
+    std::string out, err;
+  };
+
+  Run run(std::vector<std::string> arguments) {
+    std::vector<const char*> argv{"zentrik3", "--config"};
+    std::string config = dir.write("Zentrik.ini", config_text);
+    argv.push_back(config.c_str());
+    for (const std::string& a : arguments) argv.push_back(a.c_str());
+    BatchOptions options;
+    std::string error;
+    EXPECT_TRUE(parse_batch_options(static_cast<int>(argv.size()), argv.data(), options, error)) << error;
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    BatchUi ui(err);
+    Run result;
+    result.status = run_batch(options, ui, out, err);
+    result.out = contents(out);
+    result.err = contents(err);
+    return result;
+  }
+
+  json report(std::vector<std::string> arguments) {
+    arguments.insert(arguments.end(), {"--report", "-"});
+    Run r = run(arguments);
+    EXPECT_EQ(r.status, 0) << r.err;
+    return json::parse(r.out);
+  }
+
+  testing::TempDir dir;
+  std::string config_text;
+};
+
+TEST_F(Batch, PointsAndReportOfAnXYPlot) {
+  std::string data = dir.write("run.dat", "1 3 9\n2 7 8\n3 3 7\n4 7 6\n");
+  Run points = run({data, "--y", "C2", "--y", "C3", "--output-data", "-"});
+  EXPECT_EQ(points.status, 0) << points.err;
+  EXPECT_EQ(points.out, "1 3 9\n2 7 8\n3 3 7\n4 7 6\n");
+  EXPECT_EQ(points.err, "");
+
+  json r = report({data, "--x", "C1", "--y", "C2", "--y", "C3", "--regress", "on"});
+  EXPECT_EQ(r["data"]["loaded"], 4);
+  EXPECT_EQ(r["data"]["included"], 4);
+  EXPECT_EQ(r["histogram"], false);
+  EXPECT_EQ(r["x_axis"]["min"], 1.0);
+  EXPECT_EQ(r["x_axis"]["max"], 4.0);
+  EXPECT_EQ(r["y_axis"]["min"], 3.0);
+  EXPECT_EQ(r["y_axis"]["max"], 9.0);
+  ASSERT_EQ(r["formulas"].size(), 2u);
+  const json& y = r["formulas"][0];
+  EXPECT_EQ(y["text"], "C2");
+  EXPECT_EQ(y["quantity"], 4);
+  EXPECT_EQ(y["mean"], 5.0);
+  EXPECT_EQ(y["std_dev"], 2.0);
+  EXPECT_EQ(y["min"], 3.0);
+  EXPECT_EQ(y["max"], 7.0);
+  EXPECT_EQ(r["formulas"][1]["slope"], -1.0);
+  EXPECT_EQ(y["cells"][0], "3");
+  EXPECT_EQ(y["cells"][1], "5");
+  EXPECT_EQ(r["qty_header"], "Qty");
+  // every mark whose tick is drawn, with its label
+  ASSERT_FALSE(r["x_axis"]["marks"].empty());
+  EXPECT_EQ(r["x_axis"]["marks"][0]["value"], 1.0);
+  EXPECT_EQ(r["x_axis"]["marks"][0]["label"], "1");
+}
+
+TEST_F(Batch, CalculationErrorsTakeTheCommandLinesAnswer) {
+  std::string data = dir.write("run.dat", "1 2\n2 0\n3 4\n4 5\n");
+  Run stopped = run({data, "--y", "1/C2", "--output-data", "-"});
+  EXPECT_EQ(stopped.status, 1);
+  EXPECT_EQ(stopped.out, "");
+  EXPECT_EQ(stopped.err, "Calculation Error!: Error:  Divide by zero\n\nFile:  " + data +
+                             "\n\nLine Number:  2\n\nFormula:  1/C2\n");
+
+  json excluded = report({data, "--y", "1/C2", "--on-error", "exclude"});
+  EXPECT_EQ(excluded["data"]["excluded"], json::array({2}));
+  EXPECT_EQ(excluded["data"]["included"], 3);
+  EXPECT_EQ(excluded["qty_header"], "Qty   (1 Line Excluded)");
+
+  Run ignored = run({data, "--y", "1/C2", "--on-error", "ignore", "--output-data", "-"});
+  EXPECT_EQ(ignored.out, "1 0.5\n2 -1e12\n3 0.25\n4 0.2\n");  // the place holder of an ignored point
+
+  // on the first two lines the plot cannot end there: the line is excluded instead
+  Run early = run({data, "--y", "1/C2", "--on-error", "truncate", "--output-data", "-"});
+  EXPECT_EQ(early.out, "1 0.5\n3 0.25\n4 0.2\n");
+  std::string later = dir.write("later.dat", "1 2\n2 4\n3 0\n4 5\n");
+  Run truncated = run({later, "--y", "1/C2", "--on-error", "truncate", "--output-data", "-"});
+  EXPECT_EQ(truncated.out, "1 0.5\n2 0.25\n");
+}
+
+TEST_F(Batch, LoadOptionsEnterAsInTheDialog) {
+  std::string lines;
+  for (int k = 1; k <= 30; ++k) lines += std::to_string(k) + " " + std::to_string(k % 3) + "\n";
+  std::string data = dir.write("log.dat", lines);
+  Run kept = run({data, "--y", "C1", "--skip", "5", "--every", "10", "--keep", "2", "--output-data", "-"});
+  EXPECT_EQ(kept.out, "1 6\n2 7\n3 16\n4 17\n5 26\n6 27\n");
+  EXPECT_EQ(kept.err, "Load complete.: 6 lines loaded out of 30 lines in file.\n");
+
+  Run where = run({data, "--x", "C1", "--y", "C2", "--where", "c2 = 0", "--output-data", "-"});
+  EXPECT_EQ(where.out, "3 0\n6 0\n9 0\n12 0\n15 0\n18 0\n21 0\n24 0\n27 0\n30 0\n");
+
+  Run skipped = run({data, "--skip", "40", "--output-data", "-"});
+  EXPECT_EQ(skipped.status, 1);
+  EXPECT_NE(skipped.err.find("Skipped whole file!: You asked to skip 40 lines but there were only 30 lines in the "
+                             "file.  Would you like to start over?\n"),
+            std::string::npos);
+}
+
+TEST_F(Batch, FormulasAreCheckedAgainstTheData) {
+  std::string data = dir.write("run.dat", "1 2\n2 3\n");
+  Run fine = run({data, "--check", "C2*2"});
+  EXPECT_EQ(fine.status, 0);
+  EXPECT_EQ(fine.out + fine.err, "");
+  Run bad = run({data, "--check", "C2*"});
+  EXPECT_EQ(bad.status, 1);
+  EXPECT_NE(bad.err.find("Error!: "), std::string::npos);
+  EXPECT_NE(bad.err.find("new Y formula"), std::string::npos);
+
+  Run bad_y = run({data, "--y", "SIN(", "--output-data", "-"});
+  EXPECT_EQ(bad_y.status, 1);
+  EXPECT_EQ(bad_y.err.rfind("Error(s) in plot setup!: The following errors were found when loading the plot setup:\n", 0), 0u);
+}
+
+TEST_F(Batch, SetupFilesObjectsAndSeveralFiles) {
+  std::string data = dir.write("run.dat", "1 2 5\n2 4 6\n3 6 7\n");
+  std::string setup = dir.write("two.psu",
+                                "ylab Twice\nplot_info\n0 0 0 0 0 1 0 0 0 C1~\n* 1 1 255 0 1 0 29 0 C2*2~\n"
+                                "~end_plot_info~\n");
+  Run from_setup = run({data, "--setup", setup, "--output-data", "-"});
+  EXPECT_EQ(from_setup.out, "1 4\n2 8\n3 12\n");
+
+  std::string more = dir.write("more.dat", "7\n8\n9\n");
+  Run joined = run({data, more, "--concatenate", "lines", "--y", "C4", "--output-data", "-"});
+  EXPECT_EQ(joined.out, "1 7\n2 8\n3 9\n");
+
+  std::string object = dir.write("run.zko", "#!zentrik " + data +
+                                                "\nexclude_lines 1\nversion 3.4\nplot_info\n0 0 0 0 0 1 0 0 0 C1~\n"
+                                                "* 1 1 255 0 1 0 29 0 C3~\n~end_plot_info~\nexcludes:\n2\nend_excludes:\n");
+  Run opened = run({object, "--output-data", "-"});
+  EXPECT_EQ(opened.status, 0) << opened.err;
+  EXPECT_EQ(opened.out, "1 5\n3 7\n");
+
+  Run missing = run({dir.path("none.dat"), "--output-data", "-"});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.err.rfind("Error!: Can't open file:  " + dir.path("none.dat"), 0), 0u);
+}
+
+TEST_F(Batch, HistogramBinsInTheReport) {
+  std::string data = dir.write("v.dat", "1\n2\n3\n4\n4\n");
+  json r = report({data, "--y", "C1", "--histogram"});
+  EXPECT_EQ(r["histogram"], true);
+  const json& bins = r["formulas"][0]["bins"];
+  ASSERT_FALSE(bins.empty());
+  int total = 0;
+  for (const json& bin : bins) total += bin["count"].get<int>();
+  EXPECT_EQ(total, 5);
+  EXPECT_EQ(r["largest_bin_count"], r["x_axis"]["max"]);
+}
+
+TEST_F(Batch, PicturesOfTheAskedSize) {
+  std::string data = dir.write("run.dat", "1 3\n2 7\n3 3\n4 7\n");
+  Run png = run({data, "--y", "C2", "--export", dir.path("plot.png"), "--size", "320x240", "--title", "Run 5"});
+  EXPECT_EQ(png.status, 0) << png.err;
+  QImage image(QString::fromStdString(dir.path("plot.png")));
+  EXPECT_EQ(image.width(), 320);
+  EXPECT_EQ(image.height(), 240);
+
+  Run svg = run({data, "--y", "C2", "--export", dir.path("plot.svg"), "--title", "Run 5"});
+  EXPECT_EQ(svg.status, 0) << svg.err;
+  EXPECT_NE(read_file(dir.path("plot.svg")).find("Run 5"), std::string::npos);
+
+  Run pdf = run({data, "--y", "C2", "--export", dir.path("plot.pdf")});
+  EXPECT_EQ(read_file(dir.path("plot.pdf")).rfind("%PDF", 0), 0u);
+
+  Run unwritable = run({data, "--y", "C2", "--export", "/no/such/folder/plot.png"});
+  EXPECT_EQ(unwritable.status, 1);
+  EXPECT_NE(unwritable.err.find("/no/such/folder/plot.png not written"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace zentrik
