@@ -216,5 +216,17 @@ TEST_F(Batch, PicturesOfTheAskedSize) {
   EXPECT_NE(unwritable.err.find("/no/such/folder/plot.png not written"), std::string::npos);
 }
 
+// The sample the README plots: a weather-station log with a date column and its setup.
+TEST_F(Batch, TheBundledExamplePlots) {
+  const std::string examples = ZENTRIK_EXAMPLES_DIR;
+  json r = report({examples + "/weather.dat", "--skip", "1", "--setup", examples + "/weather.psu", "--export",
+                   dir.path("weather.png")});
+  EXPECT_EQ(r["data"]["included"], 432);
+  ASSERT_EQ(r["formulas"].size(), 2u);
+  EXPECT_EQ(r["formulas"][0]["description"], "Air temperature (C)");
+  EXPECT_EQ(r["x_axis"]["marks"][0]["label"], "1 Mar 00:00");  // a date axis marked every 12 hours
+  EXPECT_EQ(r["x_axis"]["marks"][1]["label"], "1 Mar 12:00");
+}
+
 }  // namespace
 }  // namespace zentrik
