@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include "app/batch/MeasuringSurface.h"
 #include "app/batch/Report.h"
 #include "data/DataFile.h"
 #include "data/Loader.h"
@@ -195,11 +196,11 @@ class BatchRun {
   bool draw() {
     const int width = window_.rect.right, height = window_.rect.bottom;
     PaintMemory memory;
-    paint_on_image(width, height, render_options(config_, OutputMode::Screen), memory);
+    paint_on_image(width, height, render_options(config_, OutputMode::Screen), memory, true);
     statistics_ = memory.statistics;
     const RenderOptions picture = render_options(config_, OutputMode::Picture);
     if (!options_.export_path) {
-      drawn_ = paint_on_image(width, height, picture, memory);
+      drawn_ = paint_on_image(width, height, picture, memory, true);
       return true;
     }
     const std::string& path = *options_.export_path;
@@ -217,9 +218,15 @@ class BatchRun {
     return written;
   }
 
-  RenderResult paint_on_image(int width, int height, const RenderOptions& render_options, PaintMemory& memory) {
+  // Renders without drawing (measure_only) or onto an image that is then dropped.
+  RenderResult paint_on_image(int width, int height, const RenderOptions& render_options, PaintMemory& memory,
+                              bool measure_only = false) {
     QImage image(width, height, QImage::Format_RGB32);
     QPainter painter(&image);
+    if (measure_only) {
+      MeasuringSurface surface(painter);
+      return render(surface, width, height, window_, render_options, memory);
+    }
     painter.fillRect(QRect(0, 0, width, height), Qt::white);
     QtSurface surface(painter);
     return render(surface, width, height, window_, render_options, memory);

@@ -81,6 +81,9 @@ void QtSurface::moveTo(int x, int y) {
 // to the next instead of starting each line with a dash.
 void QtSurface::lineTo(int x, int y) {
   QPoint to(x, y);
+  // Lines leave out their last pixel, so a line to where it stands covers none; a
+  // curve of millions of points mostly repeats pixels.
+  if (to == current_) return;
   if (state_.pen.style() == Qt::CustomDashLine) {
     QPen pen = state_.pen;
     pen.setDashOffset(dash_travel_ / pen.widthF());
