@@ -4,9 +4,7 @@
 
 #include <QImage>
 #include <cstdio>
-#include <fstream>
 #include <nlohmann/json.hpp>
-#include <sstream>
 #include <vector>
 
 #include "data/TempDir.h"
@@ -24,13 +22,6 @@ std::string contents(std::FILE* file) {
   for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) text.append(buffer, n);
   std::fclose(file);
   return text;
-}
-
-std::string read_file(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
 }
 
 // One run of the batch mode in a folder of its own, with an empty configuration.
@@ -206,10 +197,10 @@ TEST_F(Batch, PicturesOfTheAskedSize) {
 
   Run svg = run({data, "--y", "C2", "--export", dir.path("plot.svg"), "--title", "Run 5"});
   EXPECT_EQ(svg.status, 0) << svg.err;
-  EXPECT_NE(read_file(dir.path("plot.svg")).find("Run 5"), std::string::npos);
+  EXPECT_NE(testing::read_file(dir.path("plot.svg")).find("Run 5"), std::string::npos);
 
   Run pdf = run({data, "--y", "C2", "--export", dir.path("plot.pdf")});
-  EXPECT_EQ(read_file(dir.path("plot.pdf")).rfind("%PDF", 0), 0u);
+  EXPECT_EQ(testing::read_file(dir.path("plot.pdf")).rfind("%PDF", 0), 0u);
 
   Run unwritable = run({data, "--y", "C2", "--export", "/no/such/folder/plot.png"});
   EXPECT_EQ(unwritable.status, 1);

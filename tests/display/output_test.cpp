@@ -1,11 +1,7 @@
 #include "display/Output.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "data/DataFile.h"
@@ -117,13 +113,6 @@ TEST(Output, DateAxisValuesAreWrittenAsDates) {
   EXPECT_EQ(plot.all_lines(), "2001-01-15 05:30 1\n2001-01-15 06:30 2\n");
 }
 
-std::string read_file(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 TEST(Output, ToAFileWithProgress) {
   std::string lines;
   for (int k = 1; k <= 2500; ++k) lines += std::to_string(k) + " " + std::to_string(2 * k) + "\n";
@@ -132,7 +121,7 @@ TEST(Output, ToAFileWithProgress) {
   plot.ui.reset();
   testing::TempDir dir;
   ASSERT_TRUE(output_to_file(plot.window, {}, dir.path("points.txt"), plot.ui));
-  std::string written = read_file(dir.path("points.txt"));
+  std::string written = testing::read_file(dir.path("points.txt"));
   EXPECT_EQ(written.substr(0, 11), "1 2\n2 4\n3 6");
   EXPECT_EQ(written.size(), lines.size());
   EXPECT_EQ(plot.ui.progressLog(),
@@ -153,15 +142,11 @@ TEST(Output, FilesThatCannotBeWrittenAreTold) {
   OutputPlot big(lines, {"C1", "C2"});
   big.compute();
   testing::TempDir dir;
-  struct rlimit old_limit {};
-  ::getrlimit(RLIMIT_FSIZE, &old_limit);
-  auto old_handler = ::signal(SIGXFSZ, SIG_IGN);
-  struct rlimit small = old_limit;
-  small.rlim_cur = 4096;
-  ::setrlimit(RLIMIT_FSIZE, &small);
-  bool written = output_to_file(big.window, {}, dir.path("points.txt"), big.ui);
-  ::setrlimit(RLIMIT_FSIZE, &old_limit);
-  ::signal(SIGXFSZ, old_handler);
+  bool written;
+  {
+    testing::FileSizeLimit full_disk(4096);
+    written = output_to_file(big.window, {}, dir.path("points.txt"), big.ui);
+  }
   EXPECT_FALSE(written);
   EXPECT_EQ(big.ui.lastMessage().text, "Error writing " + dir.path("points.txt") + ":\n\nFile too large");
   EXPECT_EQ(big.ui.lastMessage().caption, "File Write Error!");

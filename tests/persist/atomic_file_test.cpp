@@ -1,25 +1,14 @@
 #include "persist/AtomicFile.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "data/TempDir.h"
 
 namespace zentrik {
 namespace {
-
-std::string read_back(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 std::size_t files_in(const std::string& folder) {
   std::size_t n = 0;
@@ -34,7 +23,7 @@ TEST(AtomicFile, ReplacesTheWholeFileAndKeepsItsPermissions) {
   ASSERT_TRUE(write_file_atomically(path, "first version\n", error)) << error;
   ::chmod(path.c_str(), 0640);
   ASSERT_TRUE(write_file_atomically(path, "second\n", error)) << error;
-  EXPECT_EQ(read_back(path), "second\n");
+  EXPECT_EQ(testing::read_file(path), "second\n");
   struct stat st {};
   ASSERT_EQ(::stat(path.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0640u);
@@ -48,19 +37,15 @@ TEST(AtomicFile, AWriteThatFailsHalfwayLeavesTheOldFile) {
   ASSERT_TRUE(write_file_atomically(path, "old plot\n", error));
 
   // A file size limit makes the disk "full" after 4 KB of a 64 KB save.
-  struct rlimit old_limit {};
-  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old_limit), 0);
-  auto old_handler = ::signal(SIGXFSZ, SIG_IGN);
-  struct rlimit small = old_limit;
-  small.rlim_cur = 4096;
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-  const bool written = write_file_atomically(path, std::string(65536, 'x'), error);
-  ::setrlimit(RLIMIT_FSIZE, &old_limit);
-  ::signal(SIGXFSZ, old_handler);
+  bool written;
+  {
+    testing::FileSizeLimit full_disk(4096);
+    written = write_file_atomically(path, std::string(65536, 'x'), error);
+  }
 
   EXPECT_FALSE(written);
   EXPECT_FALSE(error.empty());
-  EXPECT_EQ(read_back(path), "old plot\n");
+  EXPECT_EQ(testing::read_file(path), "old plot\n");
   EXPECT_EQ(files_in(dir.path("")), 1u);
 }
 

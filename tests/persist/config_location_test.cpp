@@ -5,9 +5,7 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 
 #include "data/TempDir.h"
 #include "persist/Configuration.h"
@@ -37,13 +35,6 @@ class ScopedEnv {
   std::optional<std::string> old_;
 };
 
-std::string read_back(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 const std::string kCannotSave =
     "\n\nAny changes you make to program settings will not be saved on exit.  Is that Ok?";
 
@@ -58,7 +49,7 @@ class ConfigLocation : public ::testing::Test {
   std::string old_file() const { return dir_.path("home/zentrik.ini"); }
   std::string proposal() const { return dir_.path("config/Zentrik/Zentrik.ini"); }
   std::string elsewhere(const std::string& name) const { return dir_.path("elsewhere/" + name); }
-  std::string store() const { return read_back(dir_.path("config/Vantrell/Zentrik.conf")); }
+  std::string store() const { return testing::read_file(dir_.path("config/Vantrell/Zentrik.conf")); }
 
   testing::TempDir dir_;
   ScopedEnv home_env_, config_env_;
@@ -133,7 +124,7 @@ TEST_F(ConfigLocation, AFileAtTheOldPlaceIsMovedCopiedKeptOrDeleted) {
     EXPECT_EQ(ui_.existingConfigurationRequests()[0].old_path, old_file());
     EXPECT_EQ(ui_.configurationFilenameRequests().size(), c.filename_asked ? 1u : 0u);
     EXPECT_EQ(fs::exists(old_file()), c.old_kept);
-    EXPECT_EQ(read_back(chosen), c.chosen_content);
+    EXPECT_EQ(testing::read_file(chosen), c.chosen_content);
     EXPECT_EQ(read_stored_configpath(), chosen);
   }
 }
@@ -144,7 +135,7 @@ TEST_F(ConfigLocation, MovingTheFileOntoItselfKeepsIt) {
     ui_.queueExistingConfigurationChoice(choice);
     ui_.queueConfigurationFilename(dir_.path("home"));  // the folder of the old file: the same file
     EXPECT_EQ(locate_configuration(ui_), old_file());
-    EXPECT_EQ(read_back(old_file()), "numruns 7\n");
+    EXPECT_EQ(testing::read_file(old_file()), "numruns 7\n");
     fs::remove(dir_.path("config/Vantrell/Zentrik.conf"));
   }
 }
@@ -158,7 +149,7 @@ TEST_F(ConfigLocation, CancelEndsTheProgramWithoutChangingAnything) {
   ui_.queueConfigurationFilenameCancel();
   EXPECT_EQ(locate_configuration(ui_), std::nullopt);
 
-  EXPECT_EQ(read_back(old_file()), "numruns 7\n");
+  EXPECT_EQ(testing::read_file(old_file()), "numruns 7\n");
   EXPECT_FALSE(fs::exists(dir_.path("config/Vantrell/Zentrik.conf")));
 }
 

@@ -1,12 +1,9 @@
 #include "persist/Configuration.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <sstream>
 
 #include "data/TempDir.h"
@@ -209,13 +206,6 @@ std::vector<std::string> lines_of(const std::string& text) {
   std::istringstream in(text);
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   return lines;
-}
-
-std::string read_back(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
 }
 
 // ---- the text written -------------------------------------------------------
@@ -506,22 +496,18 @@ TEST(ConfigurationFile, AFailedWriteLeavesTheOldFile) {
   Configuration c = every_key_changed();
   c.file_mru.assign(400, std::string(40, 'f'));  // well beyond the 4 KB allowed below
 
-  struct rlimit old_limit {};
-  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old_limit), 0);
-  auto old_handler = ::signal(SIGXFSZ, SIG_IGN);
-  struct rlimit small = old_limit;
-  small.rlim_cur = 4096;
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-  const bool written = WriteConfiguration(path, c, c, c.main_win_rect);
-  ::setrlimit(RLIMIT_FSIZE, &old_limit);
-  ::signal(SIGXFSZ, old_handler);
+  bool written;
+  {
+    testing::FileSizeLimit full_disk(4096);
+    written = WriteConfiguration(path, c, c, c.main_win_rect);
+  }
 
   EXPECT_FALSE(written);
-  EXPECT_EQ(read_back(path), "version 3.4\nnumruns 8\n");
+  EXPECT_EQ(testing::read_file(path), "version 3.4\nnumruns 8\n");
   // a folder that does not exist, and a "folder" that is a file
   EXPECT_FALSE(WriteConfiguration(dir.path("missing/Zentrik.ini"), c, c, c.main_win_rect));
   EXPECT_FALSE(WriteConfiguration(path + "/Zentrik.ini", c, c, c.main_win_rect));
-  EXPECT_EQ(read_back(path), "version 3.4\nnumruns 8\n");
+  EXPECT_EQ(testing::read_file(path), "version 3.4\nnumruns 8\n");
 }
 
 }  // namespace

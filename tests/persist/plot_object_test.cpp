@@ -1,11 +1,8 @@
 #include "persist/PlotObject.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 
 #include <fstream>
-#include <sstream>
 
 #include "data/MultiFile.h"
 #include "data/TempDir.h"
@@ -13,13 +10,6 @@
 
 namespace zentrik {
 namespace {
-
-std::string read_back(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 class ObjectFiles : public ::testing::Test {
  protected:
@@ -103,7 +93,7 @@ TEST_F(ObjectFiles, WritingBindsTheWindowToTheFile) {
   std::optional<ObjectRecord> record;
   const std::string path = dir.path("plot.zko");
   ASSERT_TRUE(WritePlotObject(path, window, record, approval, ui));
-  EXPECT_EQ(read_back(path), plot_object_text(window, &*record));
+  EXPECT_EQ(testing::read_file(path), plot_object_text(window, &*record));
   ASSERT_TRUE(record);
   EXPECT_EQ(record->object_file, path);
   EXPECT_EQ(record->version, "3.4");
@@ -141,17 +131,13 @@ TEST_F(ObjectFiles, AFailedWriteChangesNothing) {
   // Half a file is never left in place of the old one.
   const std::string path = dir.write("old.zko", "old object\n");
   for (int i = 0; i < 600; ++i) window.definition.formulas.push_back(Formula("C2*" + std::to_string(i)));
-  struct rlimit old_limit {};
-  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old_limit), 0);
-  auto old_handler = ::signal(SIGXFSZ, SIG_IGN);
-  struct rlimit small = old_limit;
-  small.rlim_cur = 4096;
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-  const bool written = WritePlotObject(path, window, record, approval, ui);
-  ::setrlimit(RLIMIT_FSIZE, &old_limit);
-  ::signal(SIGXFSZ, old_handler);
+  bool written;
+  {
+    testing::FileSizeLimit full_disk(4096);
+    written = WritePlotObject(path, window, record, approval, ui);
+  }
   EXPECT_FALSE(written);
-  EXPECT_EQ(read_back(path), "old object\n");
+  EXPECT_EQ(testing::read_file(path), "old object\n");
 }
 
 TEST_F(ObjectFiles, OpeningReportsWhatStopsIt) {

@@ -1,8 +1,6 @@
 #include "persist/SetupFile.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 
 #include <fstream>
 #include <sstream>
@@ -13,13 +11,6 @@
 
 namespace zentrik {
 namespace {
-
-std::string read_back(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 Formula formula(std::string text, char point_char, uint32_t color, std::string description = {}) {
   Formula f(std::move(text));
@@ -337,19 +328,15 @@ TEST_F(SetupDialogFiles, ASaveInterruptedHalfwayLeavesTheOldFile) {
   PlotSetup setup(committed, "Setup From:  Internal Defaults", defaults, {"1 2", 1}, ui);
   PlotSetupFiles files(setup, settingsdir, false, ui);
 
-  struct rlimit old_limit {};
-  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old_limit), 0);
-  auto old_handler = ::signal(SIGXFSZ, SIG_IGN);
-  struct rlimit small = old_limit;
-  small.rlim_cur = 4096;  // the text is several times as long
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-  const bool saved = files.save_as(path);
-  ::setrlimit(RLIMIT_FSIZE, &old_limit);
-  ::signal(SIGXFSZ, old_handler);
+  bool saved;
+  {
+    testing::FileSizeLimit full_disk(4096);  // the text is several times as long
+    saved = files.save_as(path);
+  }
 
   EXPECT_FALSE(saved);
   EXPECT_EQ(ui.lastMessage().text, "Can't open " + path);
-  EXPECT_EQ(read_back(path), "old setup\n");
+  EXPECT_EQ(testing::read_file(path), "old setup\n");
 }
 
 TEST_F(SetupDialogFiles, LoadReplacesTheWorkingCopyAndNamesTheFile) {
