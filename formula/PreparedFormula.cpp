@@ -140,6 +140,13 @@ std::optional<PreparedFormula> PreparedFormula::prepare(std::string_view text) {
 }
 
 bool PreparedFormula::evaluate(EvalContext& context, double& value) const {
+  if (steps_.size() == 1 && steps_[0].op == Op::Column) {  // the common formula: one column
+    double v;
+    if (!context.field(steps_[0].column, v) || v == ERROR_VALUE) return false;
+    context.missing = false;
+    value = v;
+    return true;
+  }
   double stack[kMaxStack];  // prepare() refuses formulas that would need more
   int top = -1;
   for (const Step& step : steps_) {

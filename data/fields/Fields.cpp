@@ -28,13 +28,6 @@ int count_fields(std::string_view text) {
   return count;
 }
 
-bool next_field(std::string_view text, std::size_t& pos, double& value) {
-  pos = next_field_start(text, pos);
-  if (pos >= text.size()) return false;
-  pos = read_number(text, pos, value);
-  return true;
-}
-
 double field_value_from(std::string_view text, std::size_t& pos, int n, double def) {
   if (n < 1) {
     pos = text.size();

@@ -6,7 +6,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+
 #include <vector>
+
+#include "data/fields/NumberText.h"
 
 namespace zentrik {
 
@@ -29,8 +32,14 @@ double field_value(std::string_view text, int n, double def);
 double field_value_from(std::string_view text, std::size_t& pos, int n, double def);
 
 // Reads the next field that starts at or after pos and leaves pos behind it; false
-// (pos at the end) when no field is left.
-bool next_field(std::string_view text, std::size_t& pos, double& value);
+// (pos at the end) when no field is left. (Inline: every field of every line of a
+// calculation passes here.)
+inline bool next_field(std::string_view text, std::size_t& pos, double& value) {
+  while (pos < text.size() && !number_starts_at(text, pos)) ++pos;
+  if (pos >= text.size()) return false;
+  pos = read_number(text, pos, value);
+  return true;
+}
 
 // Finds field n (from 1) with its position; false when text has fewer than n fields.
 bool find_field(std::string_view text, int n, FieldSpan& field);
