@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QtGlobal>
 
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -41,6 +42,8 @@ int main(int argc, char** argv) {
     if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "zentrik3: %s\n", qPrintable(text));
   });
   QGuiApplication application(argc, argv);
+  // The toolkit takes the user's locale; numbers in files keep the point.
+  setlocale(LC_NUMERIC, "C");
   BatchUi ui;
   return run_batch(options, ui, stdout, stderr);
 }

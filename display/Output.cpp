@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "data/DataFile.h"
+#include "data/fields/NumberText.h"
 #include "formula/Format.h"
 #include "plot/PlotWindow.h"
 #include "ui/Ui.h"
@@ -13,12 +14,8 @@ namespace {
 
 constexpr int kProgressEvery = 1000;
 
-// printf's "%.<precision>G": the number formats of output files.
-void append_number(std::string& line, double value, int precision) {
-  char buffer[64];
-  int n = std::snprintf(buffer, sizeof buffer, "%.*G", precision, value);
-  line.append(buffer, static_cast<std::size_t>(n > 0 ? n : 0));
-}
+// printf's "%.<precision>G" in the "C" locale: the number formats of output files.
+void append_number(std::string& line, double value, int precision) { line += format_g(value, precision, true); }
 
 }  // namespace
 

@@ -26,9 +26,13 @@
 #include "persist/SetupFile.h"
 #include "plot/Calculation.h"
 #include "plot/Scaling.h"
+#include "plot/Statistics.h"
 
 namespace zentrik {
 namespace {
+
+constexpr int kMinPictureSide = 16;
+constexpr const char* kSetupErrorsCaption = "Error(s) in plot setup!";
 
 // The recorded configuration, or the one named by --config; batch mode never asks
 // where it is and never writes it.
@@ -128,14 +132,15 @@ class BatchRun {
 
   bool set_up() {
     const DefaultPlot& defaults = config_.default_plot;
-    int width = options_.width.value_or(defaults.def_win_x_siz);
-    int height = options_.height.value_or(defaults.def_win_y_siz);
-    window_ = new_plot_window(data_.get(), defaults, WindowRect{0, 0, width, height});
+    window_ = new_plot_window(data_.get(), defaults, WindowRect{0, 0, defaults.def_win_x_siz, defaults.def_win_y_siz});
     SampleLine sample{data_->first_included()->text(), data_->first_included()->number};
     bool formulas_sound = true;
     if (objects_.owner()) {
       SetupSources setups{config_.use_psu != 0, config_.psu_files, defaults};
+      // Formulas the command line replaces are checked after the replacement only.
+      if (options_.x || !options_.y.empty()) ui_.setSilenced(kSetupErrorsCaption);
       formulas_sound = ReadPlotObjectWindow(window_, *objects_.owner(), ScreenSize{1 << 20, 1 << 20}, setups, ui_);
+      ui_.setSilenced("");
     } else if (options_.setup) {
       if (!read_setup(*options_.setup)) return false;
     } else {
@@ -143,7 +148,22 @@ class BatchRun {
     }
     apply_command_line();
     if (!formulas_sound && !options_.x && options_.y.empty()) return false;
-    return CheckLoadedSetup(window_.definition, sample, ui_);
+    return CheckLoadedSetup(window_.definition, sample, ui_) && set_picture_size();
+  }
+
+  // --size, else an object's window size, else the configuration's new-window size.
+  bool set_picture_size() {
+    const WindowRect& rect = window_.rect;
+    const int width = options_.width.value_or(rect.right - rect.left);
+    const int height = options_.height.value_or(rect.bottom - rect.top);
+    if (width < kMinPictureSide || height < kMinPictureSide || width > kMaxPictureSide ||
+        height > kMaxPictureSide) {
+      std::fprintf(err_, "zentrik3: a picture of %d x %d pixels cannot be drawn (%d to %d pixels a side)\n", width,
+                   height, kMinPictureSide, kMaxPictureSide);
+      return false;
+    }
+    window_.rect = WindowRect{0, 0, width, height};
+    return true;
   }
 
   bool read_setup(const std::string& path) {
@@ -187,6 +207,13 @@ class BatchRun {
     ScalingEnvironment scaling{ui_, config_.default_plot, false};
     if (scale(window_, true, scaling) == ScaleResult::NoPoints)
       std::fprintf(err_, "zentrik3: no points on the plot\n");
+    if (options_.report) {
+      // The report gives every deviation, whether the statistics table is shown or not.
+      const int shown = window_.showstats;
+      window_.showstats = 1;
+      finish_statistics(window_);
+      window_.showstats = shown;
+    }
     return true;
   }
 
@@ -245,7 +272,11 @@ class BatchRun {
   bool write_report() {
     const std::string text = report_json(window_, drawn_, statistics_) + "\n";
     const std::string& path = *options_.report;
-    if (path == "-") return std::fwrite(text.data(), 1, text.size(), out_) == text.size() && std::fflush(out_) == 0;
+    if (path == "-") {
+      if (std::fwrite(text.data(), 1, text.size(), out_) == text.size() && std::fflush(out_) == 0) return true;
+      std::fprintf(err_, "zentrik3: the report could not be written: %s\n", std::strerror(errno));
+      return false;
+    }
     std::FILE* file = std::fopen(path.c_str(), "w");
     if (!file) {
       ui_.message("Can't open " + path, "File Open Error!");

@@ -20,7 +20,7 @@ bool read_size(std::string_view text, BatchOptions& options) {
   if (cross == std::string_view::npos || !read_int(text.substr(0, cross), width) ||
       !read_int(text.substr(cross + 1), height))
     return false;
-  if (width < 16 || height < 16 || width > 20000 || height > 20000) return false;
+  if (width < 16 || height < 16 || width > 16000 || height > 16000) return false;  // what can be drawn
   options.width = width;
   options.height = height;
   return true;

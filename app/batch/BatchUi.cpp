@@ -33,8 +33,10 @@ Answer scripted_answer(const std::string& caption, Buttons buttons, bool allow_c
 }  // namespace
 
 Answer BatchUi::message(const std::string& text, const std::string& caption, Buttons buttons) {
-  std::fprintf(errors_, "%s: %s\n", caption.c_str(), text.c_str());
-  std::fflush(errors_);
+  if (silenced_.empty() || caption != silenced_) {
+    std::fprintf(errors_, "%s: %s\n", caption.c_str(), text.c_str());
+    std::fflush(errors_);
+  }
   return scripted_answer(caption, buttons, allow_commands_);
 }
 

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <optional>
+#include <string>
 
 #include "ui/FileLoadOptions.h"
 #include "ui/Ui.h"
@@ -45,6 +46,9 @@ class BatchUi : public Ui {
   bool enterConfigurationFilename(ConfigurationFilenameRequest&) override { return false; }
   void waitDispatching(int milliseconds) override;
 
+  // Messages with this caption are not printed (while "" none is silenced).
+  void setSilenced(std::string caption) { silenced_ = std::move(caption); }
+
   // Whether the run answered "Calculation Error!" at least once.
   bool calculationErrorsMet() const { return calculation_errors_met_; }
 
@@ -54,6 +58,7 @@ class BatchUi : public Ui {
   CalculationAction calculation_answer_ = CalculationAction::CancelAndClose;
   bool allow_commands_ = false;
   bool calculation_errors_met_ = false;
+  std::string silenced_;
 };
 
 }  // namespace zentrik

@@ -102,7 +102,8 @@ std::string report_json(const PlotWindow& window, const RenderResult& drawn,
     formulas.push_back(formula_part(window, definition.formulas[f], row));
   }
   report["formulas"] = formulas;
-  return report.dump(2);
+  // File names and descriptions need not be UTF-8: such bytes become U+FFFD.
+  return report.dump(2, ' ', false, json::error_handler_t::replace);
 }
 
 }  // namespace zentrik

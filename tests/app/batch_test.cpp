@@ -207,6 +207,41 @@ TEST_F(Batch, PicturesOfTheAskedSize) {
   EXPECT_NE(unwritable.err.find("/no/such/folder/plot.png not written"), std::string::npos);
 }
 
+TEST_F(Batch, ThePictureTakesTheObjectsSizeUnlessOneIsGiven) {
+  std::string data = dir.write("run.dat", "1 2\n2 4\n3 6\n");
+  std::string object = dir.write("run.zko", "#!zentrik " + data +
+                                                "\nwin_top 100\nwin_left 100\nwin_bottom 500\nwin_right 400\nplot_info\n"
+                                                "0 0 0 0 0 1 0 0 0 C1~\n* 1 1 255 0 1 0 29 0 C2~\n~end_plot_info~\n");
+  Run own = run({object, "--export", dir.path("own.png")});
+  EXPECT_EQ(own.status, 0) << own.err;
+  EXPECT_EQ(QImage(QString::fromStdString(dir.path("own.png"))).size(), QSize(300, 400));
+  Run given = run({object, "--export", dir.path("given.png"), "--size", "200x150"});
+  EXPECT_EQ(QImage(QString::fromStdString(dir.path("given.png"))).size(), QSize(200, 150));
+
+  // a replaced formula of the object is not reported as broken
+  std::string broken = dir.write("broken.zko", "#!zentrik " + data +
+                                                   "\nplot_info\n0 0 0 0 0 1 0 0 0 C1~\n* 1 1 255 0 1 0 29 0 SIN(~\n"
+                                                   "~end_plot_info~\n");
+  Run mended = run({broken, "--y", "C2", "--output-data", "-"});
+  EXPECT_EQ(mended.status, 0);
+  EXPECT_EQ(mended.err, "");
+  EXPECT_EQ(mended.out, "1 2\n2 4\n3 6\n");
+
+  std::string huge = dir.write("huge.zko", "#!zentrik " + data + "\nwin_left 0\nwin_right 90000\nplot_info\n"
+                                                                    "0 0 0 0 0 1 0 0 0 C1~\n* 1 1 255 0 1 0 29 0 C2~\n~end_plot_info~\n");
+  Run refused = run({huge, "--export", dir.path("huge.png")});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refused.err, "zentrik3: a picture of 90000 x 400 pixels cannot be drawn (16 to 16000 pixels a side)\n");
+}
+
+TEST_F(Batch, TheReportHasEveryDeviationAndAnyFileName) {
+  std::string data = dir.write("caf\xe9.dat", "1 1\n2 3\n3 5\n4 11\n");
+  json r = report({data, "--x", "C1", "--y", "C2", "--stats", "off"});
+  EXPECT_NEAR(r["formulas"][0]["std_dev"].get<double>(), 3.7416573867739413, 1e-15);
+  EXPECT_EQ(r["formulas"][0]["cells"], json::array());  // no table drawn
+  EXPECT_EQ(r["data"]["path"], dir.path("caf\xef\xbf\xbd.dat"));  // the byte that is no UTF-8 replaced
+}
+
 // The sample the README plots: a weather-station log with a date column and its setup.
 TEST_F(Batch, TheBundledExamplePlots) {
   const std::string examples = ZENTRIK_EXAMPLES_DIR;

@@ -73,6 +73,11 @@ TEST(Output, NumbersTakeThePrecisionsOfTheScaleMarks) {
   plot.window.definition.y_tickprec = 3;
   plot.window.definition.x_tickprec = 2;
   EXPECT_EQ(plot.all_lines(), "1.2 1.23E+04\n2 1.23E-05\n");
+  // a precision from a damaged setup file gives digits, never stray bytes
+  plot.window.definition.y_tickprec = 80;
+  plot.window.definition.x_tickprec = 0;
+  EXPECT_EQ(plot.all_lines(), "1 12345.677999999999883584678173065185546875\n"
+                              "2 1.23449999999999995419506029770140287382673704996705055236816E-05\n");
 }
 
 TEST(Output, IgnoredAndInvalidPoints) {
