@@ -7,6 +7,7 @@
 #include "persist/AtomicFile.h"
 #include "persist/ConfigLocation.h"
 #include "persist/FormulaListText.h"
+#include "persist/KeyWriter.h"
 
 namespace zentrik {
 namespace {
@@ -74,33 +75,6 @@ int x_automark_default(const std::string& x_bytick) {
   return 1;
 }
 
-// The lines of the file being built. A value is one line: a string value ends at
-// its first line feed, and a list entry holding one, or beginning with the list's
-// end marker, is left out, so that no value can make lines of its own.
-class KeyWriter {
- public:
-  void line(std::string_view key, std::string_view value) {
-    out_.append(key).append(" ").append(value.substr(0, value.find('\n'))).append("\n");
-  }
-  void integer(std::string_view key, int64_t value) { line(key, std::to_string(value)); }
-  void real(std::string_view key, double value) { line(key, format_g(value, 10)); }
-  void rect(std::string_view key, const RectFields& rect) {
-    line(key, std::to_string(rect[0]) + " " + std::to_string(rect[1]) + " " + std::to_string(rect[2]) + " " +
-                  std::to_string(rect[3]));
-  }
-  void list(std::string_view key, std::string_view end_marker, const std::vector<std::string>& entries) {
-    out_.append(key).append("\n");
-    for (const std::string& entry : entries)
-      if (entry.find('\n') == std::string::npos && !entry.starts_with(end_marker))
-        out_.append(entry).append("\n");
-    out_.append(end_marker).append("\n");
-  }
-  std::string& text() { return out_; }
-
- private:
-  std::string out_;
-};
-
 void write_recent_lists(KeyWriter& out, const Configuration& c) {
   out.list("url_mru", "~url_mru~", c.url_mru);
   out.list("file_mru", "~file_mru~", c.file_mru);
@@ -118,14 +92,14 @@ void write_plot_defaults(KeyWriter& out, const DefaultPlot& defaults) {
   out.integer("def_log_y", d.log_y);
   out.integer("def_auto_x", d.auto_x);
   out.integer("def_auto_y", d.auto_y);
-  out.real("def_x_from", d.x_from);
-  out.real("def_y_from", d.y_from);
-  out.real("def_x_to", d.x_to);
-  out.real("def_y_to", d.y_to);
-  out.real("def_x_lotick", d.x_lotick);
-  out.real("def_y_lotick", d.y_lotick);
+  out.real("def_x_from", d.x_from, 10);
+  out.real("def_y_from", d.y_from, 10);
+  out.real("def_x_to", d.x_to, 10);
+  out.real("def_y_to", d.y_to, 10);
+  out.real("def_x_lotick", d.x_lotick, 10);
+  out.real("def_y_lotick", d.y_lotick, 10);
   out.line("def_x_bytick", d.x_bytick);
-  out.real("def_y_bytick", d.y_bytick);
+  out.real("def_y_bytick", d.y_bytick, 10);
   out.integer("def_x_automark", d.x_automark);
   out.integer("def_y_automark", d.y_automark);
   out.integer("def_x_tickprec", d.x_tickprec);
@@ -332,7 +306,8 @@ std::string configuration_text(const Configuration& live, const Configuration& s
                                const RectFields& main_win_rect) {
   const bool save = live.savesets != 0;
   const Configuration& options = save ? live : startup;
-  KeyWriter out;
+  std::string text;
+  KeyWriter out(text);
   out.line("version", kVersion);
   out.line("numruns", format_g(live.numruns + 1, 6));
   out.integer("loadflags", options.loadflags);
@@ -349,7 +324,7 @@ std::string configuration_text(const Configuration& live, const Configuration& s
   write_switches(out, options);
   write_directories_and_tables(out, live);
   write_fonts(out, live);
-  return std::move(out.text());
+  return text;
 }
 
 bool WriteConfiguration(const std::string& path, const Configuration& live, const Configuration& startup,

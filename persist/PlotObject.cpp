@@ -11,21 +11,10 @@
 #include "persist/AtomicFile.h"
 #include "persist/ConfigReader.h"
 #include "persist/FormulaListText.h"
+#include "persist/KeyWriter.h"
 
 namespace zentrik {
 namespace {
-
-void line(std::string& out, std::string_view key, std::string_view value) {
-  out.append(key).append(" ").append(value).append("\n");
-}
-
-void int_line(std::string& out, std::string_view key, long long value) { line(out, key, std::to_string(value)); }
-
-std::string format_g(double value) {
-  char number[64];
-  std::snprintf(number, sizeof number, "%g", value);
-  return number;
-}
 
 // The name a data set is written under: the URL it came from, else its first file.
 std::string first_data_file(const DataFile& data) {
@@ -128,32 +117,33 @@ OpenedObject open_companion(const std::string& path, const DataFile& data, Objec
 
 std::string plot_object_text(const PlotWindow& window, const ObjectRecord* record) {
   const DataFile& data = *window.data;
-  std::string out = "#!zentrik " + first_data_file(data) + "\n";
-  if (record && !record->sys_command.empty()) line(out, "sys_command", record->sys_command);
+  std::string text = "#!zentrik " + first_data_file(data) + "\n";
+  KeyWriter out(text);
+  if (record && !record->sys_command.empty()) out.line("sys_command", record->sys_command);
   for (int i = 2; i <= data.source_count(); ++i)
-    line(out, "file", std::to_string(data.source(i)->how_added) + " " + data.source(i)->path);
-  int_line(out, "exclude_lines", record ? record->exclude_lines : 1);
-  line(out, "version", kProgramVersion);
-  line(out, "title", window.title);
-  int_line(out, "showstats", window.showstats);
-  int_line(out, "legend", window.legend);
-  int_line(out, "regress", window.regress);
-  int_line(out, "win_top", window.rect.top);
-  int_line(out, "win_left", window.rect.left);
-  int_line(out, "win_bottom", window.rect.bottom);
-  int_line(out, "win_right", window.rect.right);
-  write_plot_lines(out, window.definition, kObjectFilePrecision);
-  line(out, "update_interval", format_g(data.update_interval()));
-  int_line(out, "initial_skip", data.initial_skip);
-  int_line(out, "read_every", data.read_every);
-  int_line(out, "loadnum", data.loadnum);
-  line(out, "load_bool", data.load_condition);
-  write_formula_list(out, "plot_info", "~end_plot_info~", window.definition.formulas);
-  out += "excludes:\n";
+    out.line("file", std::to_string(data.source(i)->how_added) + " " + data.source(i)->path);
+  out.integer("exclude_lines", record ? record->exclude_lines : 1);
+  out.line("version", kProgramVersion);
+  out.line("title", window.title);
+  out.integer("showstats", window.showstats);
+  out.integer("legend", window.legend);
+  out.integer("regress", window.regress);
+  out.integer("win_top", window.rect.top);
+  out.integer("win_left", window.rect.left);
+  out.integer("win_bottom", window.rect.bottom);
+  out.integer("win_right", window.rect.right);
+  write_plot_lines(text, window.definition, kObjectFilePrecision);
+  out.real("update_interval", data.update_interval(), 6);
+  out.integer("initial_skip", data.initial_skip);
+  out.integer("read_every", data.read_every);
+  out.integer("loadnum", data.loadnum);
+  out.line("load_bool", data.load_condition);
+  write_formula_list(text, "plot_info", "~end_plot_info~", window.definition.formulas);
+  text += "excludes:\n";
   for (const DataLine& stored : data.lines())
-    if (!stored.included()) out += std::to_string(stored.position()) + "\n";
-  out += "end_excludes:\n";
-  return out;
+    if (!stored.included()) text += std::to_string(stored.position()) + "\n";
+  text += "end_excludes:\n";
+  return text;
 }
 
 bool WritePlotObject(const std::string& path, PlotWindow& window, std::optional<ObjectRecord>& record,

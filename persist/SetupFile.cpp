@@ -8,24 +8,11 @@
 #include "data/fields/Chars.h"
 #include "persist/AtomicFile.h"
 #include "persist/FormulaListText.h"
+#include "persist/KeyWriter.h"
 #include "persist/SetupFileTable.h"
 
 namespace zentrik {
 namespace {
-
-void int_line(std::string& out, std::string_view key, int value) {
-  out.append(key).append(" ").append(std::to_string(value)).append("\n");
-}
-
-void text_line(std::string& out, std::string_view key, std::string_view value) {
-  out.append(key).append(" ").append(value).append("\n");
-}
-
-void double_line(std::string& out, std::string_view key, double value, int precision) {
-  char number[64];
-  std::snprintf(number, sizeof number, "%.*g", precision, value);
-  text_line(out, key, number);
-}
 
 // Whether the whole number at the start of text (as atoi reads it) is 0: "0.5" and
 // "abc" are, "5" is not.
@@ -67,32 +54,33 @@ bool open_setup_file(const std::string& path, std::optional<ConfigReader>& reade
 
 }  // namespace
 
-void write_plot_lines(std::string& out, const PlotDefinition& d, int precision) {
-  int_line(out, "xy_or_histo", d.xy_or_histo);
-  int_line(out, "binscale", d.binscale);
-  text_line(out, "xlab", d.xlab);
-  text_line(out, "ylab", d.ylab);
-  int_line(out, "x_grid", d.x_grid);
-  int_line(out, "y_grid", d.y_grid);
-  int_line(out, "log_x", d.log_x);
-  int_line(out, "log_y", d.log_y);
-  int_line(out, "auto_x", d.auto_x);
-  int_line(out, "auto_y", d.auto_y);
-  double_line(out, "x_from", d.x_from, precision);
-  double_line(out, "y_from", d.y_from, precision);
-  double_line(out, "x_to", d.x_to, precision);
-  double_line(out, "y_to", d.y_to, precision);
-  double_line(out, "x_lotick", d.x_lotick, precision);
-  double_line(out, "y_lotick", d.y_lotick, precision);
-  text_line(out, "x_bytick", d.x_bytick);
-  double_line(out, "y_bytick", d.y_bytick, precision);
-  int_line(out, "x_automark", d.x_automark);
-  int_line(out, "y_automark", d.y_automark);
-  int_line(out, "x_tickprec", d.x_tickprec);
-  int_line(out, "y_tickprec", d.y_tickprec);
-  int_line(out, "x_margin", d.x_margin);
-  int_line(out, "y_margin", d.y_margin);
-  text_line(out, "date_format", d.date_format);
+void write_plot_lines(std::string& text, const PlotDefinition& d, int precision) {
+  KeyWriter out(text);
+  out.integer("xy_or_histo", d.xy_or_histo);
+  out.integer("binscale", d.binscale);
+  out.line("xlab", d.xlab);
+  out.line("ylab", d.ylab);
+  out.integer("x_grid", d.x_grid);
+  out.integer("y_grid", d.y_grid);
+  out.integer("log_x", d.log_x);
+  out.integer("log_y", d.log_y);
+  out.integer("auto_x", d.auto_x);
+  out.integer("auto_y", d.auto_y);
+  out.real("x_from", d.x_from, precision);
+  out.real("y_from", d.y_from, precision);
+  out.real("x_to", d.x_to, precision);
+  out.real("y_to", d.y_to, precision);
+  out.real("x_lotick", d.x_lotick, precision);
+  out.real("y_lotick", d.y_lotick, precision);
+  out.line("x_bytick", d.x_bytick);
+  out.real("y_bytick", d.y_bytick, precision);
+  out.integer("x_automark", d.x_automark);
+  out.integer("y_automark", d.y_automark);
+  out.integer("x_tickprec", d.x_tickprec);
+  out.integer("y_tickprec", d.y_tickprec);
+  out.integer("x_margin", d.x_margin);
+  out.integer("y_margin", d.y_margin);
+  out.line("date_format", d.date_format);
 }
 
 std::string setup_file_text(const PlotDefinition& definition) {

@@ -122,6 +122,20 @@ TEST(SetupFileText, ReadsBackEveryFieldWithinItsPrintedPrecision) {
   EXPECT_DOUBLE_EQ(from_object.x_from, 1.2345679);
 }
 
+// A label is one line of the file: a line feed in it cannot add keys of its own.
+TEST(SetupFileText, ALabelCannotMakeLinesOfItsOwn) {
+  PlotDefinition written = full_definition();
+  written.xlab = "Time\nlog_x 1";
+  written.log_x = 0;
+  std::string text = setup_file_text(written);
+  EXPECT_NE(text.find("xlab Time\nylab "), std::string::npos);
+  ConfigReader reader = ConfigReader::from_text(text);
+  PlotDefinition read;
+  read_plot_setup(reader, read);
+  EXPECT_EQ(read.xlab, "Time");
+  EXPECT_EQ(read.log_x, 0);
+}
+
 TEST(SetupFileText, KeysInAnotherOrderReadTheSame) {
   PlotDefinition written = full_definition();
   std::string text = setup_file_text(written);
