@@ -44,7 +44,9 @@ std::string formula_line(const Formula& formula) {
                         int64_t{static_cast<uint32_t>(formula.line_type)}, int64_t{formula.line_width},
                         int64_t{flags}, int64_t{formula.bin_count}, int64_t{formula.reserved_flag}})
     line += " " + std::to_string(field);
-  return line + " " + formula.text() + "~" + formula.description + "\n";
+  // one line of the file, whatever the texts hold
+  auto one_line = [](std::string_view text) { return text.substr(0, text.find('\n')); };
+  return line.append(" ").append(one_line(formula.text())).append("~").append(one_line(formula.description)) + "\n";
 }
 
 void write_formula_list(std::string& out, std::string_view key, std::string_view end_marker,

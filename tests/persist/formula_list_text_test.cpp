@@ -24,6 +24,8 @@ TEST(FormulaLine, IsWrittenFieldByField) {
   formula.bin_all = 0;
   formula.description.clear();
   EXPECT_EQ(formula_line(formula), "+ 1 0 255 2 1 0 29 0 C2*2~\n");
+  formula.description = "twice\n~end_plot_info~";  // a description cannot end the list
+  EXPECT_EQ(formula_line(formula), "+ 1 0 255 2 1 0 29 0 C2*2~twice\n");
 }
 
 TEST(FormulaList, WritingThenReadingKeepsEveryStoredField) {
