@@ -66,7 +66,8 @@ void Renderer::draw_formulas() {
 
 // A line through the valid points in line order, and the point character on each.
 // A point's character is drawn after the line that leaves it, so lines never cross
-// it. A formula with a single valid point shows its character even without points.
+// it. The last valid point always shows its character (so does a single one), with
+// or without points.
 void Renderer::draw_xy_formula(const Formula& formula) {
   const std::string character(1, formula.point_char);
   const int half = layout_.P / 2;
@@ -86,8 +87,7 @@ void Renderer::draw_xy_formula(const Formula& formula) {
     last_y = y;
     ++count;
   });
-  if (count > 0 && (formula.draw_points || count == 1))
-    surface_.drawText(last_x, last_y + half, character, kPointAlign);
+  if (count > 0) surface_.drawText(last_x, last_y + half, character, kPointAlign);
 }
 
 // Each bar an outline whose left side it shares with the bar before: a bar taller

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 
 namespace zentrik {
 
@@ -57,9 +58,18 @@ void sync_folder(const std::string& folder) {
   ::close(dir);
 }
 
+// A link is kept: the file it points to is the one replaced.
+std::string file_behind_links(const std::string& path) {
+  std::error_code error;
+  if (!std::filesystem::is_symlink(path, error)) return path;
+  std::filesystem::path target = std::filesystem::canonical(path, error);
+  return error ? path : target.string();
+}
+
 }  // namespace
 
-bool write_file_atomically(const std::string& path, std::string_view text, std::string& error) {
+bool write_file_atomically(const std::string& link_or_path, std::string_view text, std::string& error) {
+  const std::string path = file_behind_links(link_or_path);
   const std::string folder = folder_of(path);
   std::string temp;
   const int fd = create_temporary(path, temp);

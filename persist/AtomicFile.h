@@ -9,8 +9,9 @@
 
 namespace zentrik {
 
-// Replaces the file at path by text. On failure the old file (if any) is untouched,
-// no temporary file is left behind, and error holds the system's reason.
+// Replaces the file at path (the file behind it when path is a link) by text. On
+// failure the old file (if any) is untouched, no temporary file is left behind, and
+// error holds the system's reason.
 bool write_file_atomically(const std::string& path, std::string_view text, std::string& error);
 
 }  // namespace zentrik

@@ -1,6 +1,7 @@
 #include "persist/ConfigReader.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -23,7 +24,7 @@ bool scan_integer(std::string_view text, int64_t& value) {
   if (pos >= text.size() || !is_digit(text[pos])) return false;
   int64_t n = 0;
   for (; pos < text.size() && is_digit(text[pos]); ++pos)
-    n = n > INT64_MAX / 10 ? INT64_MAX : n * 10 + (text[pos] - '0');
+    n = n > (INT64_MAX - (text[pos] - '0')) / 10 ? INT64_MAX : n * 10 + (text[pos] - '0');
   value = negative ? -n : n;
   return true;
 }
@@ -33,6 +34,10 @@ bool scan_integer(std::string_view text, int64_t& value) {
 ConfigReader::ConfigReader(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return;
+  // The program's own files are small; a data file chosen by mistake is not read whole.
+  std::error_code error;
+  const auto size = std::filesystem::file_size(path, error);
+  if (!error && size > kMaxFileSize) return;
   std::stringstream text;
   text << in.rdbuf();
   open_ = true;
@@ -123,7 +128,8 @@ void ConfigReader::read_rect(std::string_view key, std::array<int32_t, 4>& rect)
     std::size_t end = pos;
     while (end < text.size() && !is_blank(text[end])) ++end;
     int64_t value = 0;
-    if (!scan_integer(text.substr(pos, end - pos), value) || ++count > 4) return;
+    if (!scan_integer(text.substr(pos, end - pos), value)) break;  // the numbers end at a word
+    if (++count > 4) return;
     values[count - 1] = static_cast<int32_t>(value);
     pos = end;
   }

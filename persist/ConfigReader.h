@@ -15,6 +15,10 @@ namespace zentrik {
 
 class ConfigReader {
  public:
+  // Larger files are not read (every lookup fails): no setup, object or configuration
+  // file comes near it.
+  static constexpr std::uintmax_t kMaxFileSize = 64u << 20;
+
   // Reads the whole file; when it cannot be read every lookup fails.
   explicit ConfigReader(const std::string& path);
   // A reader over text already in memory.

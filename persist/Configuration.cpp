@@ -233,8 +233,8 @@ void read_switches(ConfigReader& in, Configuration& c) {
   c.threed_m = in.read_int("threed_m", c.threed_m);
   c.threed_sl = in.read_int("threed_sl", c.threed_sl);
   c.threed_b = in.read_int("threed_b", c.threed_b);
-  p.definition.x_margin = in.read_int("XMargin", p.definition.x_margin);
-  p.definition.y_margin = in.read_int("YMargin", p.definition.y_margin);
+  p.definition.x_margin = bounded_margin(in.read_int("XMargin", p.definition.x_margin));
+  p.definition.y_margin = bounded_margin(in.read_int("YMargin", p.definition.y_margin));
   p.new_points = in.read_int("new_points", p.new_points);
   p.new_lines = in.read_int("new_lines", p.new_lines);
   p.def_blackpoints = in.read_int("def_blackpoints", p.def_blackpoints);

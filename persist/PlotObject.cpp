@@ -53,22 +53,27 @@ std::string command_of(std::string_view second_line) {
   return second_line.starts_with(kKey) ? std::string(second_line.substr(kKey.size())) : std::string();
 }
 
-void run_command(const std::string& object_file, const std::string& command, ObjectEnvironment& env) {
-  if (command.empty()) return;
-  if (env.approval.run_before_load(object_file, command) == CommandRun::Failed)
+// Whether the command was let run (it may still have failed to start).
+bool run_command(const std::string& object_file, const std::string& command, ObjectEnvironment& env) {
+  if (command.empty()) return false;
+  const CommandRun run = env.approval.run_before_load(object_file, command);
+  if (run == CommandRun::Failed)
     env.ui.showError("An error occured executing the command " + command +
                          ".  An attempt will be made to open the object anyway.",
                      "Command Execution Error!");
+  return run != CommandRun::Declined;
 }
 
 int32_t clamped(int64_t value, int32_t low) {
   return static_cast<int32_t>(std::clamp<int64_t>(value, low, INT32_MAX));
 }
 
-OpenedObject opened(const std::string& object_file, const std::string& data_file, const std::string& command) {
+OpenedObject opened(const std::string& object_file, const std::string& data_file, const std::string& command,
+                    bool command_approved) {
   OpenedObject out;
   out.record.object_file = object_file;
   out.record.sys_command = command;
+  out.record.command_approved = command_approved;
   ConfigReader reader(object_file);
   ObjectOpening& o = out.opening;
   o.result = OpenObject;
@@ -107,8 +112,8 @@ OpenedObject open_companion(const std::string& path, const DataFile& data, Objec
                        "Use Zentrik Object?", Buttons::YesNo) != Answer::Yes)
       return {};
     const std::string command = command_of(second);
-    run_command(candidate, command, env);
-    return opened(candidate, path, command);
+    const bool approved = run_command(candidate, command, env);
+    return opened(candidate, path, command, approved);
   }
   return {};
 }
@@ -117,7 +122,8 @@ OpenedObject open_companion(const std::string& path, const DataFile& data, Objec
 
 std::string plot_object_text(const PlotWindow& window, const ObjectRecord* record) {
   const DataFile& data = *window.data;
-  std::string text = "#!zentrik " + first_data_file(data) + "\n";
+  const std::string first = first_data_file(data);
+  std::string text = "#!zentrik " + first.substr(0, first.find('\n')) + "\n";
   KeyWriter out(text);
   if (record && !record->sys_command.empty()) out.line("sys_command", record->sys_command);
   for (int i = 2; i <= data.source_count(); ++i)
@@ -160,7 +166,7 @@ bool WritePlotObject(const std::string& path, PlotWindow& window, std::optional<
   window.object_path = path;
   window.object_modified = false;
   window.setup_from = "Setup From:  " + file_name_of(path);
-  if (!record->sys_command.empty()) approval.approve(path, record->sys_command);
+  if (!record->sys_command.empty() && record->command_approved) approval.approve(path, record->sys_command);
   return true;
 }
 
@@ -185,7 +191,7 @@ OpenedObject OpenAsPlotObject(const std::string& path, DataFile& data, ObjectEnv
   }
   read_head(path, first, second);
   const std::string command = command_of(second);
-  run_command(path, command, env);
+  const bool approved = run_command(path, command, env);
   data.url.clear();  // the object's own address, when it was downloaded, names no data
   if (is_url(data_file)) {
     data.url = data_file;
@@ -199,7 +205,7 @@ OpenedObject OpenAsPlotObject(const std::string& path, DataFile& data, ObjectEnv
         "Can't open data file associated with Zentrik object:  " + data_file + ":\n\n" + file.error(), "Error!");
     return stop();
   }
-  return opened(path, data_file, command);
+  return opened(path, data_file, command, approved);
 }
 
 ObjectOpening ObjectLoading::open(const std::string& path, DataFile& data) {
@@ -218,22 +224,26 @@ void ObjectLoading::set_exclude_lines(int32_t value) {
 }
 
 void keep_on_screen(WindowRect& rect, ScreenSize screen) {
-  if (rect.right > screen.width) {
-    rect.left -= rect.right - screen.width;
-    rect.right = screen.width;
+  // in 64 bits: a file may hold any 32-bit numbers
+  int64_t left = rect.left, top = rect.top, right = rect.right, bottom = rect.bottom;
+  if (right > screen.width) {
+    left -= right - screen.width;
+    right = screen.width;
   }
-  if (rect.bottom > screen.height) {
-    rect.top -= rect.bottom - screen.height;
-    rect.bottom = screen.height;
+  if (bottom > screen.height) {
+    top -= bottom - screen.height;
+    bottom = screen.height;
   }
-  if (rect.left < 0) {
-    rect.right -= rect.left;
-    rect.left = 0;
+  if (left < 0) {
+    right -= left;
+    left = 0;
   }
-  if (rect.top < 0) {
-    rect.bottom -= rect.top;
-    rect.top = 0;
+  if (top < 0) {
+    bottom -= top;
+    top = 0;
   }
+  auto to_int = [](int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
+  rect = WindowRect{to_int(left), to_int(top), to_int(right), to_int(bottom)};
 }
 
 bool ReadPlotObjectWindow(PlotWindow& window, ObjectRecord& record, ScreenSize screen,

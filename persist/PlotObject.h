@@ -31,6 +31,9 @@ struct ObjectRecord {
   std::string version;      // of the program that wrote the file
   int exclude_lines = 1;    // the excluded lines are excluded again when loading
   bool modified = false;    // changed since it was opened or written
+  // The user let the command run (or entered it in the object's attributes): only
+  // then does saving the object approve it.
+  bool command_approved = false;
 };
 
 // The settings the opening of objects follows.

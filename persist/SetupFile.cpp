@@ -115,8 +115,8 @@ void read_plot_lines(ConfigReader& r, PlotDefinition& d) {
   d.y_automark = r.read_int("y_automark", d.y_bytick == 0 ? 1 : 0);
   d.x_tickprec = r.read_int("x_tickprec", 5);
   d.y_tickprec = r.read_int("y_tickprec", 5);
-  d.x_margin = r.read_int("x_margin", 10);
-  d.y_margin = r.read_int("y_margin", 10);
+  d.x_margin = bounded_margin(r.read_int("x_margin", 10));
+  d.y_margin = bounded_margin(r.read_int("y_margin", 10));
   d.date_format = r.read_string("date_format", "");
 }
 

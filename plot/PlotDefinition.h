@@ -11,6 +11,11 @@
 
 namespace zentrik {
 
+// Margins lie within this many pixels of the axes, as far as drawn positions reach;
+// readers of files keep them there.
+inline constexpr int kMaxMargin = 16000;
+inline int bounded_margin(int margin) { return margin < -kMaxMargin ? -kMaxMargin : margin > kMaxMargin ? kMaxMargin : margin; }
+
 struct PlotDefinition {
   std::string xlab, ylab;
   int x_grid = 0, y_grid = 0;

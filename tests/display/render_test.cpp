@@ -448,6 +448,20 @@ TEST_F(Render, ASingleValidPointIsDrawnAsItsCharacter) {
   EXPECT_FALSE(r.fewer_than_two_distinct);
 }
 
+TEST_F(Render, ALineEndsWithTheCharacterOfItsLastPoint) {
+  ComputedPlot plot("1 1\n2 2\n3 3\n", {"C2"});
+  plot.y(1).draw_points = 0;  // lines only
+  plot.y(1).draw_lines = 1;
+  plot.y(1).point_char = '#';
+  plot.compute();
+  draw(plot);
+  std::vector<Operation> hashes;
+  for (const Operation& o : texts())
+    if (o.text == "#" && o.font == options.fonts.plot_points) hashes.push_back(o);
+  ASSERT_EQ(hashes.size(), 1u);
+  EXPECT_EQ(hashes[0].x, 490);  // at the last point, X = 3
+}
+
 TEST_F(Render, PointsFarOffThePlotAreClamped) {
   ComputedPlot plot("0 0\n1 1\n2 1e30\n");
   plot.definition().auto_y = 0;

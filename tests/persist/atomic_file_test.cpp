@@ -49,6 +49,17 @@ TEST(AtomicFile, AWriteThatFailsHalfwayLeavesTheOldFile) {
   EXPECT_EQ(files_in(dir.path("")), 1u);
 }
 
+TEST(AtomicFile, ALinkStaysALinkAndItsFileIsReplaced) {
+  testing::TempDir dir;
+  const std::string file = dir.write("dotfiles-Zentrik.ini", "old\n");
+  const std::string link = dir.path("Zentrik.ini");
+  std::filesystem::create_symlink(file, link);
+  std::string error;
+  ASSERT_TRUE(write_file_atomically(link, "new\n", error)) << error;
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(testing::read_file(file), "new\n");
+}
+
 TEST(AtomicFile, AFolderThatCannotBeWrittenIsReported) {
   std::string error;
   EXPECT_FALSE(write_file_atomically("/nonexistent-folder/Zentrik.ini", "x", error));

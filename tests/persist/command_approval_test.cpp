@@ -126,7 +126,8 @@ TEST_F(Approval, WritingAnObjectApprovesItsCommand) {
   DataFile data(data_file, load_env);
   DefaultPlot defaults;
   PlotWindow window = new_plot_window(&data, defaults, {});
-  std::optional<ObjectRecord> record = ObjectRecord{"", command, "3.4", 1, false};
+  // a command entered in the object's attributes
+  std::optional<ObjectRecord> record = ObjectRecord{"", command, "3.4", 1, false, true};
   CommandApproval approval(approved, CommandPolicy::Ask, ui);
   const std::string path = dir.path("saved.zko");
   ASSERT_TRUE(WritePlotObject(path, window, record, approval, ui));
@@ -134,6 +135,29 @@ TEST_F(Approval, WritingAnObjectApprovesItsCommand) {
   EXPECT_EQ(open(path).opening.result, OpenObject);
   EXPECT_TRUE(ran());
   EXPECT_TRUE(ui.messages().empty());
+}
+
+// Saving an object whose command the user refused does not approve it.
+TEST_F(Approval, SavingARefusedCommandDoesNotApproveIt) {
+  const std::string path = object_with(command);
+  ui.queueAnswer(Answer::No);
+  OpenedObject opened = open(path);
+  ASSERT_EQ(opened.opening.result, OpenObject);
+  EXPECT_FALSE(ran());
+  EXPECT_FALSE(opened.record.command_approved);
+
+  LoadEnvironment load_env{ui};
+  DataFile data(data_file, load_env);
+  DefaultPlot defaults;
+  PlotWindow window = new_plot_window(&data, defaults, {});
+  std::optional<ObjectRecord> record = opened.record;
+  CommandApproval approval(approved, CommandPolicy::Ask, ui);
+  ASSERT_TRUE(WritePlotObject(path, window, record, approval, ui));
+  EXPECT_TRUE(approved.empty());
+  ui.queueAnswer(Answer::No);
+  open(path);  // asked again
+  EXPECT_EQ(ui.lastMessage().text, question_for(path, command));
+  EXPECT_FALSE(ran());
 }
 
 }  // namespace

@@ -2,6 +2,12 @@
 
 #include "persist/ConfigReader.h"
 
+#include <array>
+#include <cstdint>
+#include <filesystem>
+
+#include "data/TempDir.h"
+
 namespace zentrik {
 namespace {
 
@@ -48,6 +54,26 @@ TEST(ConfigReader, AMissingFileGivesEveryDefault) {
   EXPECT_FALSE(reader.is_open());
   EXPECT_EQ(reader.read_int("numruns", 1), 1);
   EXPECT_EQ(reader.read_string("def_xlab", "x"), "x");
+}
+
+// Numbers beyond the 64-bit range stop at its end; a rectangle's numbers end at the
+// first word that is none; files far larger than any of the program's are not read.
+TEST(ConfigReader, HostileValuesStayInRange) {
+  ConfigReader reader = ConfigReader::from_text(
+      "big 9223372036854775809\nsmall -9223372036854775809\nmain_win_rect 1 2 3 4 x\nfive 1 2 3 4 5\n");
+  EXPECT_EQ(reader.read_long("big", 0), INT64_MAX);
+  EXPECT_EQ(reader.read_long("small", 0), -INT64_MAX);
+  std::array<int32_t, 4> rect{60, 0, 360, 130};
+  reader.read_rect("main_win_rect", rect);
+  EXPECT_EQ(rect, (std::array<int32_t, 4>{1, 2, 3, 4}));
+  std::array<int32_t, 4> kept{60, 0, 360, 130};
+  reader.read_rect("five", kept);
+  EXPECT_EQ(kept, (std::array<int32_t, 4>{60, 0, 360, 130}));
+
+  testing::TempDir dir;
+  const std::string huge = dir.write("huge.psu", "xlab big\n");
+  std::filesystem::resize_file(huge, ConfigReader::kMaxFileSize + 1);  // sparse: nothing is written
+  EXPECT_FALSE(ConfigReader(huge).is_open());
 }
 
 }  // namespace

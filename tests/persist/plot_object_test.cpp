@@ -293,6 +293,7 @@ TEST(WindowOnScreen, ARectangleIsMovedOntoTheScreen) {
       {{-50, 100, 400, 500}, {0, 100, 450, 500}},        // negative left: at 0 and wider by as much
       {{100, -30, 400, 500}, {100, 0, 400, 530}},        // negative top: at 0 and higher
       {{-100, 0, 1200, 900}, {0, 0, 1300, 900}},         // larger than the screen: at 0, 0 in its size
+      {{INT32_MIN, 0, INT32_MAX, 400}, {0, 0, INT32_MAX, 400}},  // absurd numbers from a file stay in range
   };
   for (const Case& c : cases) {
     WindowRect rect = c.read;

@@ -136,6 +136,14 @@ TEST(SetupFileText, ALabelCannotMakeLinesOfItsOwn) {
   EXPECT_EQ(read.log_x, 0);
 }
 
+TEST(SetupFileText, MarginsStayWhereDrawingReaches) {
+  ConfigReader reader = ConfigReader::from_text("x_margin 2147483647\ny_margin -2147483648\n");
+  PlotDefinition read;
+  read_plot_lines(reader, read);
+  EXPECT_EQ(read.x_margin, kMaxMargin);
+  EXPECT_EQ(read.y_margin, -kMaxMargin);
+}
+
 TEST(SetupFileText, KeysInAnotherOrderReadTheSame) {
   PlotDefinition written = full_definition();
   std::string text = setup_file_text(written);
