@@ -14,9 +14,6 @@ namespace {
 
 constexpr int kProgressEvery = 1000;
 
-// printf's "%.<precision>G" in the "C" locale: the number formats of output files.
-void append_number(std::string& line, double value, int precision) { line += format_g(value, precision, true); }
-
 }  // namespace
 
 std::string output_line(const PlotWindow& window, int32_t position, const OutputOptions& options) {
@@ -31,7 +28,7 @@ std::string output_line(const PlotWindow& window, int32_t position, const Output
     if (definition.log_x == 2)
       line += formatDateLabel(x_point.value, window.plot_x_min, window.plot_x_max, definition.date_format);
     else
-      append_number(line, x_point.value, definition.x_tickprec);
+      line += format_g(x_point.value, definition.x_tickprec, true);  // printf's "%.<p>G" in the "C" locale
   }
   for (std::size_t f = 1; f < formulas.size(); ++f) {
     const Formula& formula = formulas[f];
@@ -50,7 +47,7 @@ std::string output_line(const PlotWindow& window, int32_t position, const Output
     if (place_holder)
       line += *place_holder;
     else
-      append_number(line, point.value, definition.y_tickprec);
+      line += format_g(point.value, definition.y_tickprec, true);
   }
   if (!line.empty()) line += '\n';
   return line;

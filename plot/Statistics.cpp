@@ -177,11 +177,13 @@ bool regression_applies(const PlotWindow& window) {
          definition.log_y == 0;
 }
 
-void finish_statistics(PlotWindow& window) {
+void finish_statistics(PlotWindow& window) { finish_statistics(window, window.showstats != 0); }
+
+void finish_statistics(PlotWindow& window, bool deviations) {
   const bool regression = regression_applies(window);
   for (Formula& formula : y_formulas(window.definition)) {
     if (!formula.enabled || !formula.changed) continue;
-    if (window.showstats) finish_deviation(window.data, formula);
+    if (deviations) finish_deviation(window.data, formula);
     if (regression && formula.statistics.quantity > 1) finish_regression(formula.statistics);
     formula.changed = 0;
   }

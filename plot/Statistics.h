@@ -24,11 +24,13 @@ inline constexpr double kInfiniteSlope = 1.11e300;
 bool regression_applies(const PlotWindow& window);
 
 // Finishes every enabled Y formula whose `changed` flag is set, then clears the flag:
-// with statistics shown, the first counted point and the standard deviation; where
+// with statistics shown (or deviations asked for), the first counted point and the
+// standard deviation; where
 // regression applies and more than one point counts, the means of X and Y and the
 // slope. Expects the scaling pass to have run: the sums collected, and y_sum already
 // turned into the mean wherever the quantity is above 0 and the values not too big.
 void finish_statistics(PlotWindow& window);
+void finish_statistics(PlotWindow& window, bool deviations);
 
 // The X values at the left and right borders of the plot area: the plot's X range
 // widened by the X margin, with horizontal_scale in pixels per unit of X.

@@ -1,6 +1,5 @@
 #include "app/batch/Batch.h"
 
-#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -18,7 +17,6 @@
 #include "display/Output.h"
 #include "display/Render.h"
 #include "display/qt/PlotFiles.h"
-#include "display/qt/QtSurface.h"
 #include "formula/FormulaCheck.h"
 #include "persist/ConfigLocation.h"
 #include "persist/Configuration.h"
@@ -207,13 +205,8 @@ class BatchRun {
     ScalingEnvironment scaling{ui_, config_.default_plot, false};
     if (scale(window_, true, scaling) == ScaleResult::NoPoints)
       std::fprintf(err_, "zentrik3: no points on the plot\n");
-    if (options_.report) {
-      // The report gives every deviation, whether the statistics table is shown or not.
-      const int shown = window_.showstats;
-      window_.showstats = 1;
-      finish_statistics(window_);
-      window_.showstats = shown;
-    }
+    // The report gives every deviation, whether the statistics table is shown or not.
+    if (options_.report) finish_statistics(window_, true);
     return true;
   }
 
@@ -223,39 +216,36 @@ class BatchRun {
   bool draw() {
     const int width = window_.rect.right, height = window_.rect.bottom;
     PaintMemory memory;
-    paint_on_image(width, height, render_options(config_, OutputMode::Screen), memory, true);
+    measure_paint(width, height, render_options(config_, OutputMode::Screen), memory);
     statistics_ = memory.statistics;
     const RenderOptions picture = render_options(config_, OutputMode::Picture);
     if (!options_.export_path) {
-      drawn_ = paint_on_image(width, height, picture, memory, true);
+      drawn_ = measure_paint(width, height, picture, memory);
       return true;
     }
     const std::string& path = *options_.export_path;
-    std::string extension = std::filesystem::path(path).extension().string();
-    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     std::string reason;
     bool written;
-    if (extension == ".svg")
-      written = write_plot_svg(path, width, height, window_, picture, memory, reason, &drawn_);
-    else if (extension == ".pdf")
-      written = write_plot_pdf(path, width, height, window_, picture, memory, reason, &drawn_);
-    else
-      written = write_plot_png(path, width, height, window_, picture, memory, reason, &drawn_);
+    switch (options_.export_format) {
+      case PictureFormat::Svg:
+        written = write_plot_svg(path, width, height, window_, picture, memory, reason, &drawn_);
+        break;
+      case PictureFormat::Pdf:
+        written = write_plot_pdf(path, width, height, window_, picture, memory, reason, &drawn_);
+        break;
+      default:
+        written = write_plot_png(path, width, height, window_, picture, memory, reason, &drawn_);
+    }
     if (!written) std::fprintf(err_, "zentrik3: %s not written: %s\n", path.c_str(), reason.c_str());
     return written;
   }
 
-  // Renders without drawing (measure_only) or onto an image that is then dropped.
-  RenderResult paint_on_image(int width, int height, const RenderOptions& render_options, PaintMemory& memory,
-                              bool measure_only = false) {
+  // Renders onto an image of the picture's size without drawing: the layout, the marks
+  // and the band as they would be drawn.
+  RenderResult measure_paint(int width, int height, const RenderOptions& render_options, PaintMemory& memory) {
     QImage image(width, height, QImage::Format_RGB32);
     QPainter painter(&image);
-    if (measure_only) {
-      MeasuringSurface surface(painter);
-      return render(surface, width, height, window_, render_options, memory);
-    }
-    painter.fillRect(QRect(0, 0, width, height), Qt::white);
-    QtSurface surface(painter);
+    MeasuringSurface surface(painter);
     return render(surface, width, height, window_, render_options, memory);
   }
 

@@ -107,7 +107,20 @@ bool read_flag(std::string_view name, BatchOptions& options) {
   return true;
 }
 
-bool check_combination(const BatchOptions& options, std::string& error) {
+// The picture format a file name asks for by its extension, in any case.
+bool read_picture_format(const std::string& path, PictureFormat& format) {
+  auto dot = path.rfind('.');
+  std::string extension = dot == std::string::npos ? "" : path.substr(dot + 1);
+  for (char& c : extension) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  static const std::map<std::string_view, PictureFormat> formats = {
+      {"png", PictureFormat::Png}, {"svg", PictureFormat::Svg}, {"pdf", PictureFormat::Pdf}};
+  auto known = formats.find(extension);
+  if (known == formats.end()) return false;
+  format = known->second;
+  return true;
+}
+
+bool check_combination(BatchOptions& options, std::string& error) {
   if (options.help || options.version) return true;
   if (!options.batch()) {
     bool batch_only = options.width || options.title || options.setup || options.x || !options.y.empty() ||
@@ -125,15 +138,9 @@ bool check_combination(const BatchOptions& options, std::string& error) {
     error = "several files need --concatenate lines or --concatenate files";
     return false;
   }
-  if (options.export_path) {
-    const std::string& path = *options.export_path;
-    auto dot = path.rfind('.');
-    std::string extension = dot == std::string::npos ? "" : path.substr(dot + 1);
-    for (char& c : extension) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    if (extension != "png" && extension != "svg" && extension != "pdf") {
-      error = "--export: the file name must end in .png, .svg or .pdf: " + path;
-      return false;
-    }
+  if (options.export_path && !read_picture_format(*options.export_path, options.export_format)) {
+    error = "--export: the file name must end in .png, .svg or .pdf: " + *options.export_path;
+    return false;
   }
   return true;
 }

@@ -11,11 +11,14 @@
 
 namespace zentrik {
 
+enum class PictureFormat { Png, Svg, Pdf };
+
 struct BatchOptions {
   std::vector<std::string> files;  // data files, plot objects or URLs
   int how_added = 0;               // several files: 6 joins lines, 5 appends files
 
   std::optional<std::string> export_path;  // .png, .svg or .pdf
+  PictureFormat export_format = PictureFormat::Png;  // by export_path's extension
   std::optional<int> width, height;        // --size WxH
   std::optional<std::string> title;
   std::optional<std::string> output_data;  // "-": standard output

@@ -50,7 +50,6 @@ bool BatchUi::fileLoadOptions(FileLoadOptionsDialog& dialog) {
 }
 
 void BatchUi::calculationError(CalculationErrorRequest& request) {
-  calculation_errors_met_ = true;
   std::fprintf(errors_, "Calculation Error!: %s\n", request.message_text.c_str());
   std::fflush(errors_);
   request.action = calculation_answer_;

@@ -49,15 +49,11 @@ class BatchUi : public Ui {
   // Messages with this caption are not printed (while "" none is silenced).
   void setSilenced(std::string caption) { silenced_ = std::move(caption); }
 
-  // Whether the run answered "Calculation Error!" at least once.
-  bool calculationErrorsMet() const { return calculation_errors_met_; }
-
  private:
   std::FILE* errors_;
   LoadOptions load_options_;
   CalculationAction calculation_answer_ = CalculationAction::CancelAndClose;
   bool allow_commands_ = false;
-  bool calculation_errors_met_ = false;
   std::string silenced_;
 };
 
