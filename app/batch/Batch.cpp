@@ -11,6 +11,8 @@
 
 #include "app/batch/MeasuringSurface.h"
 #include "app/batch/Report.h"
+#include "app/shell/RenderSettings.h"
+#include "app/shell/Shell.h"
 #include "data/DataFile.h"
 #include "data/Loader.h"
 #include "data/MultiFile.h"
@@ -50,53 +52,17 @@ std::optional<Configuration> batch_configuration(const BatchOptions& options, st
   return Configuration();
 }
 
-Font font_of(const FontRecord& record) {
-  Font font;
-  font.height = record.height;
-  font.weight = record.weight;
-  font.italic = record.italic != 0;
-  font.underline = record.underline != 0;
-  font.strike = record.strike != 0;
-  font.face = record.face;
-  return font;
-}
-
-RenderOptions render_options(const Configuration& config, OutputMode mode) {
-  RenderOptions options;
-  options.mode = mode;
-  options.fonts.plot_points = font_of(config.ppf);
-  options.fonts.title = font_of(config.tpf);
-  options.fonts.view_window = font_of(config.vwf);
-  options.fonts.axis_labels = font_of(config.lpf);
-  options.fonts.scale_marks = font_of(config.mpf);
-  options.gray_margins = config.gray_margins != 0;
-  options.histogram_quantities = config.histoqtys != 0;
-  return options;
-}
-
-OutputOptions output_options(const Configuration& config) {
-  OutputOptions options;
-  options.field_delim = config.def_field_delim;
-  options.inc_x_vals = config.def_inc_x_vals;
-  options.inc_ig_vals = config.def_inc_ig_vals;
-  options.ignore_place_hold = config.def_ignore_place_hold;
-  options.inc_off_plot = config.def_inc_off_plot;
-  options.off_place_hold = config.def_off_place_hold;
-  return options;
-}
-
-class BatchRun {
+// The batch mode's face of the shell: no windows, no dialogs; the plot setup dialog
+// is never there to mend a setup, so a plot that needs it is not made.
+class BatchRun : public ShellFace {
  public:
   BatchRun(const BatchOptions& options, BatchUi& ui, Configuration config, std::FILE* out, std::FILE* err)
       : options_(options),
         ui_(ui),
-        config_(std::move(config)),
+        config_(without_prompts(std::move(config))),
         out_(out),
         err_(err),
-        approval_(config_.approved_commands, options.allow_commands ? CommandPolicy::Always : CommandPolicy::Never,
-                  ui),
-        object_env_{{config_.use_obj, config_.objdir}, approval_, ui},
-        objects_(object_env_) {}
+        shell_(config_, ui, *this, options.allow_commands ? CommandPolicy::Always : CommandPolicy::Never) {}
 
   int run() {
     if (!load()) return 1;
@@ -111,47 +77,58 @@ class BatchRun {
     return written ? 0 : 1;
   }
 
+  bool plotSetup(Plot&) override { return false; }
+  DropChoice multiFileDropOptions() override { return DropChoice::Cancel; }
+  ScreenSize screen() const override { return ScreenSize{1 << 20, 1 << 20}; }
+  void plotReady(Plot&) override {}
+  void plotClosing(Plot&) override {}
+  void busyChanged(bool) override {}
+
  private:
+  // The command line says what to load and how; no dialog opens before a load or a plot.
+  static Configuration without_prompts(Configuration config) {
+    config.load_prompt = 0;
+    return config;
+  }
+
   bool load() {
     ui_.setErrorBeep(false);
     BatchUi::LoadOptions load_options{options_.skip, options_.every, options_.keep, options_.where};
     ui_.setLoadOptions(load_options);
     ui_.setCalculationAnswer(options_.on_error);
     ui_.setAllowCommands(options_.allow_commands);
-    LoadEnvironment env{ui_};
-    env.drop_prompt = &show_load_options_;  // the command line's options enter through the dialog
-    env.objects = &objects_;
-    data_ = std::make_unique<DataFile>(options_.files[0], env);
-    if (data_->included_count() == 0) return false;
+    config_.drop_prompt = 1;  // the command line's options enter through the dialog
+    loaded_ = shell_.load(options_.files[0]);
+    if (!loaded_.data) return false;
     for (std::size_t i = 1; i < options_.files.size(); ++i)
-      if (!add_file(*data_, options_.files[i], options_.how_added, ui_)) return false;
+      if (!add_file(*loaded_.data, options_.files[i], options_.how_added, ui_)) return false;
     return true;
   }
 
   bool set_up() {
-    const DefaultPlot& defaults = config_.default_plot;
-    window_ = new_plot_window(data_.get(), defaults, WindowRect{0, 0, defaults.def_win_x_siz, defaults.def_win_y_siz});
-    SampleLine sample{data_->first_included()->text(), data_->first_included()->number};
-    bool formulas_sound = true;
-    if (objects_.owner()) {
-      SetupSources setups{config_.use_psu != 0, config_.psu_files, defaults};
-      // Formulas the command line replaces are checked after the replacement only.
-      if (options_.x || !options_.y.empty()) ui_.setSilenced(kSetupErrorsCaption);
-      formulas_sound = ReadPlotObjectWindow(window_, *objects_.owner(), ScreenSize{1 << 20, 1 << 20}, setups, ui_);
+    std::optional<PlotDefinition> setup;
+    if (options_.setup && !loaded_.owner && !(setup = read_setup(*options_.setup))) return false;
+    // Formulas the command line replaces are checked after the replacement only.
+    const bool replaces = options_.x || !options_.y.empty();
+    if (loaded_.owner && replaces) ui_.setSilenced(kSetupErrorsCaption);
+    bool ask_setup = false;
+    plot_ = shell_.create_plot(std::move(loaded_), &ask_setup, [&](PlotWindow& window) {
       ui_.setSilenced("");
-    } else if (options_.setup) {
-      if (!read_setup(*options_.setup)) return false;
-    } else {
-      FindSetupFileForDataFile(data_->path(), config_.use_psu != 0, config_.psu_files, window_.definition, ui_);
-    }
-    apply_command_line();
-    if (!formulas_sound && !options_.x && options_.y.empty()) return false;
-    return CheckLoadedSetup(window_.definition, sample, ui_) && set_picture_size();
+      if (setup) {
+        window.definition = std::move(*setup);
+        window.setup_from = "Setup From:  " + std::filesystem::path(*options_.setup).filename().string();
+      }
+      apply_command_line(window);
+      return replaces;
+    });
+    ui_.setSilenced("");
+    if (!plot_ || ask_setup) return false;
+    return set_picture_size();
   }
 
   // --size, else an object's window size, else the configuration's new-window size.
   bool set_picture_size() {
-    const WindowRect& rect = window_.rect;
+    const WindowRect& rect = window().rect;
     const int width = options_.width.value_or(rect.right - rect.left);
     const int height = options_.height.value_or(rect.bottom - rect.top);
     if (width < kMinPictureSide || height < kMinPictureSide || width > kMaxPictureSide ||
@@ -160,61 +137,57 @@ class BatchRun {
                    height, kMinPictureSide, kMaxPictureSide);
       return false;
     }
-    window_.rect = WindowRect{0, 0, width, height};
+    window().rect = WindowRect{0, 0, width, height};
     return true;
   }
 
-  bool read_setup(const std::string& path) {
+  std::optional<PlotDefinition> read_setup(const std::string& path) {
     ConfigReader reader(path);
     if (!reader.is_open()) {
       ui_.message("Can't open " + path, "File Open Error!");
-      return false;
+      return std::nullopt;
     }
-    read_plot_setup(reader, window_.definition);
-    window_.setup_from = "Setup From:  " + std::filesystem::path(path).filename().string();
-    return true;
+    PlotDefinition definition;
+    read_plot_setup(reader, definition);
+    return definition;
   }
 
   // --x, --y, --histogram, --title and the display switches over what the setup gave.
-  void apply_command_line() {
-    FormulaList& formulas = window_.definition.formulas;
+  void apply_command_line(PlotWindow& window) {
+    FormulaList& formulas = window.definition.formulas;
     if (options_.x) formulas[0].set_text(normalizeFormulaText(*options_.x));
     if (!options_.y.empty()) {
       formulas.resize(1);
       for (const std::string& y : options_.y)
         formulas.push_back(new_y_formula(normalizeFormulaText(y), formulas, config_.default_plot));
     }
-    if (options_.histogram) window_.definition.xy_or_histo = 1;
-    if (options_.title) window_.title = *options_.title;
-    if (options_.stats) window_.showstats = *options_.stats;
-    if (options_.legend) window_.legend = *options_.legend;
-    if (options_.regress) window_.regress = *options_.regress;
+    if (options_.histogram) window.definition.xy_or_histo = 1;
+    if (options_.title) window.title = *options_.title;
+    if (options_.stats) window.showstats = *options_.stats;
+    if (options_.legend) window.legend = *options_.legend;
+    if (options_.regress) window.regress = *options_.regress;
   }
 
   bool check_formula() {
-    const DataLine* first = data_->first_included();
+    const DataLine* first = window().data->first_included();
     return checkFormula(normalizeFormulaText(*options_.check), "new Y formula", nullptr,
                         SampleLine{first->text(), first->number}, ui_);
   }
 
   bool calculate() {
-    prepare_calculation(window_);
-    CalculationEnvironment calc{ui_};
-    calc.show_progress = false;
-    if (calculatePoints(window_, calc) != CalculationOutcome::Done) return false;
-    ScalingEnvironment scaling{ui_, config_.default_plot, false};
-    if (scale(window_, true, scaling) == ScaleResult::NoPoints)
-      std::fprintf(err_, "zentrik3: no points on the plot\n");
+    if (!shell_.finish_plot(*plot_, false)) return false;
     // The report gives every deviation, whether the statistics table is shown or not.
-    if (options_.report) finish_statistics(window_, true);
+    if (options_.report) finish_statistics(window(), true);
     return true;
   }
+
+  PlotWindow& window() { return plot_->window; }
 
   // A screen paint first: the picture takes its statistics texts and quantity band
   // from it, as a window's recorded picture does. Then the picture itself, into the
   // file asked for or only onto an image, for the report.
   bool draw() {
-    const int width = window_.rect.right, height = window_.rect.bottom;
+    const int width = window().rect.right, height = window().rect.bottom;
     PaintMemory memory;
     measure_paint(width, height, render_options(config_, OutputMode::Screen), memory);
     statistics_ = memory.statistics;
@@ -228,13 +201,13 @@ class BatchRun {
     bool written;
     switch (options_.export_format) {
       case PictureFormat::Svg:
-        written = write_plot_svg(path, width, height, window_, picture, memory, reason, &drawn_);
+        written = write_plot_svg(path, width, height, window(), picture, memory, reason, &drawn_);
         break;
       case PictureFormat::Pdf:
-        written = write_plot_pdf(path, width, height, window_, picture, memory, reason, &drawn_);
+        written = write_plot_pdf(path, width, height, window(), picture, memory, reason, &drawn_);
         break;
       default:
-        written = write_plot_png(path, width, height, window_, picture, memory, reason, &drawn_);
+        written = write_plot_png(path, width, height, window(), picture, memory, reason, &drawn_);
     }
     if (!written) std::fprintf(err_, "zentrik3: %s not written: %s\n", path.c_str(), reason.c_str());
     return written;
@@ -246,21 +219,21 @@ class BatchRun {
     QImage image(width, height, QImage::Format_RGB32);
     QPainter painter(&image);
     MeasuringSurface surface(painter);
-    return render(surface, width, height, window_, render_options, memory);
+    return render(surface, width, height, window(), render_options, memory);
   }
 
   bool write_points() {
     const std::string& path = *options_.output_data;
     if (path == "-") {
-      if (write_plot_data(window_, output_options(config_), out_, ui_, false)) return true;
+      if (write_plot_data(window(), output_options(config_), out_, ui_, false)) return true;
       std::fprintf(err_, "zentrik3: the points could not be written: %s\n", std::strerror(errno));
       return false;
     }
-    return output_to_file(window_, output_options(config_), path, ui_);
+    return output_to_file(window(), output_options(config_), path, ui_);
   }
 
   bool write_report() {
-    const std::string text = report_json(window_, drawn_, statistics_) + "\n";
+    const std::string text = report_json(window(), drawn_, statistics_) + "\n";
     const std::string& path = *options_.report;
     if (path == "-") {
       if (std::fwrite(text.data(), 1, text.size(), out_) == text.size() && std::fflush(out_) == 0) return true;
@@ -283,12 +256,9 @@ class BatchRun {
   Configuration config_;
   std::FILE* out_;
   std::FILE* err_;
-  CommandApproval approval_;
-  ObjectEnvironment object_env_;
-  ObjectLoading objects_;
-  bool show_load_options_ = true;
-  std::unique_ptr<DataFile> data_;
-  PlotWindow window_;
+  Shell shell_;
+  Shell::Loaded loaded_;
+  Plot* plot_ = nullptr;
   RenderResult drawn_;
   std::optional<StatisticsBox> statistics_;
 };

@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <cstdio>
+#include <filesystem>
 #include <nlohmann/json.hpp>
 #include <vector>
 
@@ -116,6 +117,22 @@ TEST_F(Batch, CalculationErrorsTakeTheCommandLinesAnswer) {
   std::string later = dir.write("later.dat", "1 2\n2 4\n3 0\n4 5\n");
   Run truncated = run({later, "--y", "1/C2", "--on-error", "truncate", "--output-data", "-"});
   EXPECT_EQ(truncated.out, "1 0.5\n2 0.25\n");
+
+  // Excluding all but one line leaves no plot: the data is not included again, nothing is written.
+  std::string mostly_zero = dir.write("zero.dat", "1 2\n2 0\n3 0\n");
+  const std::string picture = dir.path("zero.png");
+  Run one_line = run({mostly_zero, "--y", "1/C2", "--on-error", "exclude", "--export", picture});
+  EXPECT_EQ(one_line.status, 1);
+  EXPECT_NE(one_line.err.find("Not Enough Data!: Not enough data remains included for a valid plot."),
+            std::string::npos)
+      << one_line.err;
+  EXPECT_FALSE(std::filesystem::exists(picture));
+
+  // Conditions that leave no point: the question is answered No and nothing is drawn.
+  Run no_points = run({data, "--y", "C2 ? C1 > 9", "--export", picture});
+  EXPECT_EQ(no_points.status, 1);
+  EXPECT_NE(no_points.err.find("Error!: The boolean conditions resulted in no values to plot."), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(picture));
 }
 
 TEST_F(Batch, LoadOptionsEnterAsInTheDialog) {

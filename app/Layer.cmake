@@ -1,0 +1,21 @@
+# A layer of zentrik3 whose parts list their sources in fragments of their own
+# (*.cmake beside the layer's CMakeLists.txt, each appending to ${name}_sources), so
+# that parts can be added without touching one shared list.
+function(zentrik_layer name dir)
+  cmake_parse_arguments(L "" "" "LIBS" ${ARGN})
+  set(${name}_sources)
+  file(GLOB fragments CONFIGURE_DEPENDS ${dir}/*.cmake)
+  foreach(fragment ${fragments})
+    include(${fragment})
+  endforeach()
+  if(${name}_sources)
+    add_library(${name} STATIC ${${name}_sources})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} PUBLIC ${L_LIBS})
+    set_target_properties(${name} PROPERTIES AUTOMOC ON)
+  else()
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} INTERFACE ${L_LIBS})
+  endif()
+endfunction()

@@ -1,0 +1,1 @@
+list(APPEND zentrik_dialogs_sources ${CMAKE_CURRENT_LIST_DIR}/FileDialogs.cpp)
