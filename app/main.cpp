@@ -1,5 +1,6 @@
 // zentrik3: with an output option the plot is made headless (batch mode); without
 // one the desktop program starts.
+#include <QApplication>
 #include <QGuiApplication>
 #include <QtGlobal>
 
@@ -11,6 +12,8 @@
 #include "app/batch/Batch.h"
 #include "app/batch/BatchOptions.h"
 #include "app/batch/BatchUi.h"
+#include "app/desktop/Desktop.h"
+#include "app/shell/CommandLine.h"
 
 int main(int argc, char** argv) {
   using namespace zentrik;
@@ -29,10 +32,12 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (!options.batch()) {
-    std::fputs("Usage: zentrik3 [OPTION...] FILE...\n"
-               "The desktop windows are not built yet; use --export, --output-data, --report or --check.\n",
-               stderr);
-    return 2;
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("Zentrik");
+    QApplication::setApplicationVersion("3.4");
+    QGuiApplication::setDesktopFileName("zentrik3");
+    setlocale(LC_NUMERIC, "C");  // numbers in files keep the point whatever the desktop's language
+    return run_desktop(command_line_text(argc, argv));
   }
   // Drawing needs fonts, and fonts a QGuiApplication; without a display it runs offscreen.
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);

@@ -1,0 +1,43 @@
+// The main window's client area: a coloured surface that takes dropped files and a
+// double-click, with the two lines that say so and a context menu of its own. The
+// colour is the configuration's "drop_color"; the text is white on dark colours and
+// black on light ones.
+#pragma once
+
+#include <QWidget>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class QMenu;
+
+namespace zentrik {
+
+// White for a colour whose three components average below 127, else black.
+bool drop_text_is_white(uint32_t bgr);
+
+class DropSurface : public QWidget {
+  Q_OBJECT
+
+ public:
+  DropSurface(const uint32_t& color, QMenu* context_menu, QWidget* parent);
+
+ signals:
+  void doubleClicked();
+  void filesDropped(const std::vector<std::string>& paths);
+  // A right double-click with Ctrl and Shift held: the busy count goes back to 0.
+  void resetRequested();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  const uint32_t& color_;
+  QMenu* context_menu_;
+};
+
+}  // namespace zentrik

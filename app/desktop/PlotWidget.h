@@ -1,0 +1,66 @@
+// The window of one plot on the desktop: a drawing area that shows the plot from a
+// picture drawn once per change of the plot, its size or its fonts, and the status
+// bar with the plot's ranges. It follows its data set's reloads, keeps its model's
+// rectangle, and closes through the shell's closing sequence. The model (Plot)
+// belongs to the shell; the main window creates and deletes this window.
+#pragma once
+
+#include <QImage>
+#include <QMainWindow>
+#include <memory>
+
+#include "app/shell/Shell.h"
+#include "data/Updates.h"
+#include "display/Render.h"
+
+class QLabel;
+
+namespace zentrik {
+
+class PlotCanvas;
+
+class PlotWidget : public QMainWindow, public DataFileObserver {
+  Q_OBJECT
+
+ public:
+  PlotWidget(Plot& plot, Shell& shell);
+  ~PlotWidget() override;
+
+  Plot& plot() { return plot_; }
+  // The plot changed (computed, or a setting that changes its look): draw it again.
+  void plotChanged();
+  // The fonts or a display option changed: draw again without computing.
+  void redraw();
+  // The window title and the status bar's visibility from the model.
+  void refreshFrame();
+
+  // DataFileObserver: called by the data set's update thread.
+  void startUpdate(DataFile& data) override;
+  void endUpdate(DataFile& data) override;
+  std::string preloadCommand() const override;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  friend class PlotCanvas;
+  void paintCanvas(QPainter& painter);
+  void storeRectangle();
+  void beginUpdate();
+  void finishUpdate();
+
+  Plot& plot_;
+  Shell& shell_;
+  PlotCanvas* canvas_;
+  QLabel* status_;
+  QImage picture_;       // the plot as last drawn, at the screen's pixel ratio
+  bool picture_stale_ = true;
+  PaintMemory memory_;
+  std::unique_ptr<Shell::BusyScope> update_busy_;  // held from Start Update to End Update
+  bool updating_ = false;
+};
+
+}  // namespace zentrik
