@@ -1,0 +1,11 @@
+# The Plot Setup dialog, the Plot Line Attributes dialog and the Axis Setup sheet,
+# driven through their widgets on the offscreen platform.
+find_package(Qt6 REQUIRED COMPONENTS Test)
+add_executable(plot_setup_dialog_tests
+  ${CMAKE_CURRENT_LIST_DIR}/plot_setup_dialog_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/axis_setup_dialog_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/../QtWidgetsTestMain.cpp)
+target_include_directories(plot_setup_dialog_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+target_link_libraries(plot_setup_dialog_tests PRIVATE zentrik_dialogs zentrik_ui Qt6::Test GTest::gtest)
+gtest_discover_tests(plot_setup_dialog_tests
+  PROPERTIES ENVIRONMENT "TZ=UTC;QT_QPA_PLATFORM=offscreen" DISCOVERY_TIMEOUT 30)
