@@ -15,19 +15,18 @@ namespace {
 
 QColor color_of(uint32_t bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
 
-// The dropped names: local files by path, web addresses as they are.
-std::vector<std::string> dropped_names(const QMimeData& mime) {
-  std::vector<std::string> names;
+}  // namespace
+
+QStringList dropped_names(const QMimeData& mime) {
+  QStringList names;
   for (const QUrl& url : mime.urls()) {
     if (url.isLocalFile())
-      names.push_back(url.toLocalFile().toStdString());
+      names << url.toLocalFile();
     else if (url.scheme() == "http" || url.scheme() == "https")
-      names.push_back(url.toString().toStdString());
+      names << url.toString();
   }
   return names;
 }
-
-}  // namespace
 
 bool drop_text_is_white(uint32_t bgr) {
   const int sum = static_cast<int>((bgr & 0xFF) + ((bgr >> 8) & 0xFF) + ((bgr >> 16) & 0xFF));
@@ -73,12 +72,12 @@ void DropSurface::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void DropSurface::dragEnterEvent(QDragEnterEvent* event) {
-  if (event->mimeData()->hasUrls() && !dropped_names(*event->mimeData()).empty()) event->acceptProposedAction();
+  if (event->mimeData()->hasUrls() && !dropped_names(*event->mimeData()).isEmpty()) event->acceptProposedAction();
 }
 
 void DropSurface::dropEvent(QDropEvent* event) {
-  std::vector<std::string> names = dropped_names(*event->mimeData());
-  if (names.empty()) return;
+  const QStringList names = dropped_names(*event->mimeData());
+  if (names.isEmpty()) return;
   event->acceptProposedAction();
   emit filesDropped(names);
 }

@@ -4,17 +4,21 @@
 // black on light ones.
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 #include <cstdint>
-#include <string>
-#include <vector>
 
 class QMenu;
+class QMimeData;
 
 namespace zentrik {
 
 // White for a colour whose three components average below 127, else black.
 bool drop_text_is_white(uint32_t bgr);
+
+// The names a drop brings: local files by their paths, web addresses as they are;
+// anything else is passed over.
+QStringList dropped_names(const QMimeData& mime);
 
 class DropSurface : public QWidget {
   Q_OBJECT
@@ -24,7 +28,7 @@ class DropSurface : public QWidget {
 
  signals:
   void doubleClicked();
-  void filesDropped(const std::vector<std::string>& paths);
+  void filesDropped(const QStringList& paths);  // local paths and web addresses
   // A right double-click with Ctrl and Shift held: the busy count goes back to 0.
   void resetRequested();
 

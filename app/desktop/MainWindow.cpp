@@ -38,8 +38,6 @@ enum RecentKind { kRecentData = 0, kRecentObjects = 1, kRecentUrls = 2 };
 
 WindowRect rect_of(const QRect& r) { return {r.left(), r.top(), r.right() + 1, r.bottom() + 1}; }
 
-std::string folder_of(const std::string& path) { return std::filesystem::path(path).parent_path().string(); }
-
 }  // namespace
 
 MainWindow::MainWindow(Configuration& config, const Configuration& startup, std::string config_path, Ui& ui)
@@ -50,7 +48,12 @@ MainWindow::MainWindow(Configuration& config, const Configuration& startup, std:
   setCentralWidget(surface_);
   connect(surface_, &DropSurface::doubleClicked, this, [this] { browseForDataFile(); });
   connect(
-      surface_, &DropSurface::filesDropped, this, [this](const std::vector<std::string>& paths) { dropFiles(paths); },
+      surface_, &DropSurface::filesDropped, this,
+      [this](const QStringList& names) {
+        std::vector<std::string> paths;
+        for (const QString& name : names) paths.push_back(name.toStdString());
+        dropFiles(paths);
+      },
       Qt::QueuedConnection);  // the file manager's drag ends before the load starts
   connect(surface_, &DropSurface::resetRequested, this, [this] { shell_.reset_busy(); });
 

@@ -149,6 +149,10 @@ void PlotWidget::keyPressEvent(QKeyEvent* event) {
       shell_.close_plot(plot_);
     return;
   }
+  if (event->key() == Qt::Key_E && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+    shell_.plot_setup_command(plot_);
+    return;
+  }
   QMainWindow::keyPressEvent(event);
 }
 

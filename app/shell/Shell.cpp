@@ -332,9 +332,15 @@ void Shell::recalculate_other(PlotWindow& window) {
 
 void Shell::plot_setup_command(Plot& plot) {
   Operation operation(*this);
-  if (!face_.plotSetup(plot)) return;
-  if (plot.object) plot.window.object_modified = plot.object->modified = true;
-  if (recalculate(plot, true) != Recalculation::Closed) face_.plotReady(plot);
+  for (;;) {
+    if (!face_.plotSetup(plot)) return;
+    if (plot.object) plot.window.object_modified = plot.object->modified = true;
+    const Recalculation result = recalculate(plot, true);
+    if (result == Recalculation::Closed) return;
+    face_.plotReady(plot);
+    if (result == Recalculation::Done) return;
+    ui_.showError("Boolean conditions resulted in not enough data for a valid plot!", "Error!");
+  }
 }
 
 // --- closing ---

@@ -131,7 +131,8 @@ class Shell {
   // Calculates and scales the plot, through the calculation's questions: back to the
   // plot setup, too little data left, cancelling. rescale: the ranges are found anew.
   Recalculation recalculate(Plot& plot, bool rescale);
-  // The plot setup dialog of an open plot, then the computation ("Plot S&etup").
+  // The plot setup dialog of an open plot, then the computation ("Plot S&etup"); the
+  // dialog opens again while the conditions leave nothing to plot.
   void plot_setup_command(Plot& plot);
 
   // --- closing ---

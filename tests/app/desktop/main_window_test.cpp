@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QUrl>
 #include <QStatusBar>
 #include <QTest>
 
@@ -166,6 +168,22 @@ TEST_F(MainWindowTest, KeysAndTheBusyCountGuardTheCommands) {
   EXPECT_TRUE(window.writeConfiguration());
   const std::string written = testing::read_file(dir.path("Zentrik.ini"));
   EXPECT_NE(written.find("url_mru\nhttp://example.org/a.dat\n~url_mru~\n"), std::string::npos);
+}
+
+TEST_F(MainWindowTest, AFileDroppedOnTheSurfaceIsPlotted) {
+  const std::string data = dir.write("drop.dat", "1 2\n2 4\n3 8\n");
+  auto* surface = qobject_cast<DropSurface*>(window.centralWidget());
+  ASSERT_NE(surface, nullptr);
+  QMimeData mime;
+  mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(data)), QUrl("ftp://example.org/x.dat"),
+                QUrl("https://example.org/y.dat")});
+  const QStringList names = dropped_names(mime);
+  EXPECT_EQ(names, QStringList({QString::fromStdString(data), "https://example.org/y.dat"}));
+  emit surface->filesDropped({names.front()});
+  EXPECT_TRUE(window.shell().plots().empty());  // the load starts once the drag has ended
+  QApplication::processEvents();
+  ASSERT_EQ(window.shell().plots().size(), 1u);
+  EXPECT_EQ(window.shell().plots().front()->window.data->path(), data);
 }
 
 TEST(DropSurface, TextColourFollowsTheBrightness) {

@@ -153,6 +153,24 @@ TEST_F(ShellTest, NoValuesToPlotAsksToReturnToTheSetup) {
   EXPECT_EQ(open_plots(), 1);
 }
 
+TEST_F(ShellTest, ThePlotSetupOfAnOpenPlotReopensWhileNothingIsLeftToPlot) {
+  Plot* plot = shell.open_file(dir.write("a.dat", "1 10\n2 20\n3 30\n"));
+  ASSERT_NE(plot, nullptr);
+  face.setup_answers = {true, true};
+  int round = 0;
+  face.in_setup = [&round](Plot& p) { retext(p, 1, ++round == 1 ? "C2 ? C1 > 5" : "C2 ? C1 > 2"); };
+  shell.plot_setup_command(*plot);
+  EXPECT_EQ(face.setups, 2);
+  ASSERT_EQ(ui.messages().size(), 1u);
+  EXPECT_EQ(ui.messages()[0].text, "Boolean conditions resulted in not enough data for a valid plot!");
+  EXPECT_EQ(ui.messages()[0].caption, "Error!");
+  EXPECT_FALSE(plot->window.no_points);
+
+  face.setup_answers = {false};  // Cancel changes nothing
+  shell.plot_setup_command(*plot);
+  EXPECT_EQ(plot->window.definition.formulas[1].text(), "C2 ? C1 > 2");
+}
+
 TEST_F(ShellTest, ExcludingAllButOneLineAsksForTheDataAgain) {
   const std::string a = dir.write("a.dat", "1 5\n2 0\n3 0\n");
   config.default_plot.definition.formulas = {Formula("L"), Formula("1/C2")};
