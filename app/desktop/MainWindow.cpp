@@ -240,13 +240,7 @@ void MainWindow::fillWindowMenu() {
   for (Plot* plot : plots) {
     QString label = QString::fromStdString(plot_window_title(*plot));
     label.replace('&', "&&");
-    window_menu_->addAction(label, this, [this, plot] {
-      if (PlotWidget* widget = widgetOf(*plot)) {
-        if (widget->isMinimized()) widget->showNormal();
-        widget->raise();
-        widget->activateWindow();
-      }
-    });
+    window_menu_->addAction(label, this, [this, plot] { activatePlot(*plot); });
   }
 }
 
@@ -298,6 +292,14 @@ void MainWindow::plotClosing(Plot& plot) {
   widget->deleteLater();
   const std::vector<Plot*> plots = openPlots();
   if (cycle_position_ && *cycle_position_ >= plots.size()) cycle_position_.reset();
+}
+
+void MainWindow::activatePlot(Plot& plot) {
+  PlotWidget* widget = widgetOf(plot);
+  if (!widget) return;
+  if (widget->isMinimized()) widget->showNormal();
+  widget->raise();
+  widget->activateWindow();
 }
 
 void MainWindow::busyChanged(bool busy) {
@@ -450,9 +452,7 @@ void MainWindow::cycleWindows(bool backwards) {
     activateWindow();
     return;
   }
-  PlotWidget* widget = widgetOf(*plots[*cycle_position_]);
-  widget->raise();
-  widget->activateWindow();
+  activatePlot(*plots[*cycle_position_]);
 }
 
 void MainWindow::openRecent(int kind, const std::string& name) {

@@ -46,6 +46,7 @@ class MainWindow : public QMainWindow, public ShellFace {
   void plotReady(Plot& plot) override;
   void plotClosing(Plot& plot) override;
   void busyChanged(bool busy) override;
+  void activatePlot(Plot& plot) override;
 
   // --- the commands, public for the tests ---
   void browseForDataFile();

@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMetaObject>
@@ -10,6 +13,7 @@
 #include <QThread>
 #include <QWindow>
 
+#include "app/desktop/DropSurface.h"
 #include "app/shell/RenderSettings.h"
 #include "display/qt/QtSurface.h"
 
@@ -57,6 +61,7 @@ PlotWidget::PlotWidget(Plot& plot, Shell& shell)
   move(rect.left, rect.top);
   resize(std::max(rect.right - rect.left, 120), std::max(rect.bottom - rect.top, 100));
   refreshFrame();
+  setAcceptDrops(true);
   if (plot.window.data) plot.window.data->subscribe(*this);
 }
 
@@ -154,6 +159,21 @@ void PlotWidget::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QMainWindow::keyPressEvent(event);
+}
+
+void PlotWidget::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls() && !dropped_names(*event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void PlotWidget::dropEvent(QDropEvent* event) {
+  const QStringList names = dropped_names(*event->mimeData());
+  if (names.isEmpty()) return;
+  event->acceptProposedAction();
+  std::vector<std::string> paths;
+  for (const QString& name : names) paths.push_back(name.toStdString());
+  // The file manager's drag ends before the files are read.
+  QMetaObject::invokeMethod(
+      this, [this, paths] { shell_.drop_on_plot(plot_, paths); }, Qt::QueuedConnection);
 }
 
 // --- reloads ---

@@ -44,6 +44,8 @@ class PlotWidget : public QMainWindow, public DataFileObserver {
   void keyPressEvent(QKeyEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   friend class PlotCanvas;

@@ -4,6 +4,7 @@
 
 #include "app/shell/CommandLine.h"
 #include "app/shell/WindowArrangement.h"
+#include "data/Loader.h"
 #include "data/MultiFile.h"
 #include "persist/SetupFile.h"
 #include "plot/Calculation.h"
@@ -219,29 +220,31 @@ void Shell::drop_files(const std::vector<std::string>& paths) {
   }
   const DropChoice choice = face_.multiFileDropOptions();
   if (choice == DropChoice::SeparatePlots)
-    drop_separately(paths);
+    drop_separately(paths, nullptr);
   else if (choice == DropChoice::ConcatenateFiles || choice == DropChoice::ConcatenateLines)
     drop_concatenated(paths, choice);
 }
 
-void Shell::drop_separately(const std::vector<std::string>& paths) {
-  Plot* first = nullptr;
+void Shell::drop_separately(const std::vector<std::string>& paths, const Plot* template_plot) {
+  // Dropped on a plot window, every new window takes that window's setup; dropped on
+  // the main window, the later windows take the first one's.
+  const Plot* model = template_plot;
   for (const std::string& path : paths) {
     Loaded loaded = load(path);
     if (!loaded.data) {
-      ui_.showError("No lines read from file " + path, "File can not be plotted!");
+      ui_.showError((template_plot ? "No lines loaded from file " : "No lines read from file ") + path,
+                    "File can not be plotted!");
       continue;
     }
     const bool from_object = loaded.owner.has_value();
     bool ask_setup = false;
     Plot* plot = create_plot(std::move(loaded), &ask_setup);
     if (!plot) continue;
-    if (first) {
-      // Later windows take the first window's setup unless they are objects of their own.
+    if (model) {
       ask_setup = false;
       if (!from_object) {
-        plot->window.definition = without_points(first->window.definition);
-        plot->window.setup_from = first->window.setup_from;
+        plot->window.definition = without_points(model->window.definition);
+        plot->window.setup_from = model->window.setup_from;
       }
     } else if (ask_setup && !face_.plotSetup(*plot)) {
       close_now(*plot);
@@ -252,7 +255,47 @@ void Shell::drop_separately(const std::vector<std::string>& paths) {
       ui_.showError("File " + path + " not plotted successfully, aborting operation!", "Abort!");
       return;
     }
-    if (!first) first = shown;
+    if (!model) model = shown;
+  }
+}
+
+void Shell::drop_on_plot(Plot& plot, const std::vector<std::string>& paths) {
+  if (paths.empty()) return;
+  if (plot.calculating || plot.closed || busy()) {
+    ui_.beep();
+    return;
+  }
+  Operation operation(*this);
+  BusyScope busy(*this);
+  DataFile& data = *plot.window.data;
+  if (data.update_interval() != 0) {
+    data.set_update_interval(0, ui_);
+    plot.window.update_interval = 0;
+    ui_.message("Auto-updates have been disabled.", "Auto-updates Stopped");
+  }
+  face_.activatePlot(plot);
+  // One plot object opens in its own window without asking.
+  bool one_object = false;
+  if (paths.size() == 1) {
+    std::string first_line;
+    if (!read_first_line(paths.front(), first_line, ui_)) return;  // the user has been told why
+    one_object = has_plot_object_signature(first_line);
+  }
+  const DropChoice choice = one_object ? DropChoice::SeparatePlots : face_.multiFileDropOptions();
+  if (choice == DropChoice::SeparatePlots) {
+    drop_separately(paths, &plot);
+    return;
+  }
+  if (choice != DropChoice::ConcatenateFiles && choice != DropChoice::ConcatenateLines) return;
+  if (plot.object) plot.window.object_modified = plot.object->modified = true;
+  const int32_t how = choice == DropChoice::ConcatenateLines ? kConcatenateLines : kConcatenateFiles;
+  for (const std::string& path : paths)
+    if (!add_file(data, path, how, ui_)) break;
+  face_.plotSetup(plot);
+  // The lines changed under every plot of this data set.
+  for (Plot* other : plots_of(data)) {
+    for (Formula& formula : other->window.definition.formulas) formula.needs_recalc = formula.changed = 1;
+    if (recalculate(*other, true) != Recalculation::Closed && other->shown) face_.plotReady(*other);
   }
 }
 

@@ -54,6 +54,8 @@ class ShellFace {
   // The plot closes: let go of everything that shows it. The model stays valid
   // until the operation in progress ends.
   virtual void plotClosing(Plot& plot) = 0;
+  // Brings the plot's window to the front, restored.
+  virtual void activatePlot(Plot&) {}
   // The busy count changed between 0 and above 0.
   virtual void busyChanged(bool busy) = 0;
   // "&View File" of the calculation error dialog; empty while there is none.
@@ -102,6 +104,9 @@ class Shell {
   Plot* open_file(const std::string& path);
   // Several files dropped on the main window.
   void drop_files(const std::vector<std::string>& paths);
+  // Files dropped on a plot window: plotted in windows of their own with its setup,
+  // or joined to its data set.
+  void drop_on_plot(Plot& plot, const std::vector<std::string>& paths);
 
   // What a load gave: the data set and the plot object it was opened through.
   struct Loaded {
@@ -170,7 +175,7 @@ class Shell {
   void collect();
   Recalculation recalculate_loop(Plot& plot, bool rescale);
   void recalculate_other(PlotWindow& window);
-  void drop_separately(const std::vector<std::string>& paths);
+  void drop_separately(const std::vector<std::string>& paths, const Plot* template_plot);
   void drop_concatenated(const std::vector<std::string>& paths, DropChoice choice);
 
   Configuration& config_;

@@ -231,6 +231,40 @@ TEST_F(ShellTest, DroppedFilesAreJoinedOrPlottedSeparately) {
   EXPECT_EQ(open_plots(), 4);
 }
 
+TEST_F(ShellTest, FilesDroppedOnAPlotJoinItsDataOrTakeItsSetup) {
+  const std::string a = dir.write("a.dat", "1 10\n2 20\n3 30\n");
+  const std::string b = dir.write("b.dat", "4 40\n5 50\n");
+  Plot* plot = shell.open_file(a);
+  ASSERT_NE(plot, nullptr);
+  retext(*plot, 1, "C2");
+
+  // Joined: the plot setup opens, then the plot is computed over every line.
+  face.drop_choice = DropChoice::ConcatenateFiles;
+  face.setup_answers = {true};
+  shell.drop_on_plot(*plot, {b});
+  EXPECT_EQ(face.setups, 1);
+  EXPECT_EQ(plot->window.data->loaded_count(), 5);
+  EXPECT_EQ(plot->window.plot_y_max, 50);
+  EXPECT_EQ(plot_window_title(*plot), "a.dat (1st of 2)");
+
+  // Separate: the new window takes this window's setup without asking.
+  face.drop_choice = DropChoice::SeparatePlots;
+  shell.drop_on_plot(*plot, {b, dir.path("missing.dat")});
+  ASSERT_EQ(open_plots(), 2);
+  const Plot& separate = *shell.plots()[1];
+  EXPECT_EQ(separate.window.definition.formulas[1].text(), "C2");
+  EXPECT_EQ(separate.window.plot_y_max, 50);
+  EXPECT_EQ(ui.lastMessage().text, "No lines loaded from file " + dir.path("missing.dat"));
+  EXPECT_EQ(face.setups, 1);
+
+  // One plot object opens in a window of its own without the question.
+  const std::string object = dir.path("b.zko");
+  ASSERT_TRUE(WritePlotObject(object, shell.plots()[1]->window, shell.plots()[1]->object, shell.approval(), ui));
+  face.drop_choice = DropChoice::Cancel;
+  shell.drop_on_plot(*plot, {object});
+  EXPECT_EQ(open_plots(), 3);
+}
+
 TEST_F(ShellTest, CommandLinesAndHandOversOpenEveryNameUnlessBusy) {
   const std::string a = dir.write("a b.dat", "1\n2\n");
   const std::string b = dir.write("b.dat", "3\n4\n");
