@@ -28,6 +28,7 @@ int run_desktop(const std::string& command_line) {
 
   MainWindow window(config, startup, *config_path, ui);
   ui.setHelp([&window](const std::string& page) { show_help(&window, page); });
+  ui.setMainWindow(&window);
   window.show();
   QObject::connect(&instance, &SingleInstance::commandLineReceived, &window,
                    [&window](const QString& text) { window.passFile(text.toStdString()); });

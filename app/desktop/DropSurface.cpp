@@ -37,6 +37,7 @@ DropSurface::DropSurface(const uint32_t& color, QMenu* context_menu, QWidget* pa
     : QWidget(parent), color_(color), context_menu_(context_menu) {
   setAcceptDrops(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
+  setFocusPolicy(Qt::StrongFocus);  // the main window's keys arrive here, not at the menu bar
   setMinimumSize(200, 60);
 }
 

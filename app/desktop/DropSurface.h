@@ -38,6 +38,8 @@ class DropSurface : public QWidget {
   void contextMenuEvent(QContextMenuEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
+  // Tab belongs to the main window (it goes through the plot windows).
+  bool focusNextPrevChild(bool) override { return false; }
 
  private:
   const uint32_t& color_;

@@ -9,6 +9,7 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
 #include <QWindow>
 #include <filesystem>
 #include <fstream>
@@ -60,7 +61,7 @@ MainWindow::MainWindow(Configuration& config, const Configuration& startup, std:
   const QRect desktop = QGuiApplication::primaryScreen()->availableGeometry();
   const auto& r = config_.main_win_rect;
   const WindowRect placed = place_main_window({r[0], r[1], r[2], r[3]}, desktop.width(), desktop.height());
-  // The rectangle's corner is the frame's; its size the window's own.
+  placed_ = placed;
   move(placed.left, placed.top);
   resize(placed.right - placed.left, placed.bottom - placed.top);
   setAcceptDrops(false);
@@ -288,6 +289,7 @@ void MainWindow::plotClosing(Plot& plot) {
   if (found == widgets_.end()) return;
   PlotWidget* widget = found->second;
   widgets_.erase(found);
+  widget->detach();  // the plot and perhaps its data set go before the window does
   widget->hide();
   widget->deleteLater();
   const std::vector<Plot*> plots = openPlots();
@@ -303,9 +305,9 @@ void MainWindow::activatePlot(Plot& plot) {
 }
 
 void MainWindow::busyChanged(bool busy) {
-  // The menus and the drop surface go grey; the progress window stays usable.
+  // The menus go grey; the surface stays, so that its commands and drops can beep and
+  // the busy count can be reset with the mouse. The progress window stays usable.
   menuBar()->setEnabled(!busy);
-  surface_->setEnabled(!busy);
 }
 
 // --- commands ---
@@ -394,7 +396,10 @@ void MainWindow::pasteToNewFile() {
   shell_.open_file(*chosen);
 }
 
-void MainWindow::runCalculator() { run_calculator(ui_); }
+void MainWindow::runCalculator() {
+  if (refuseWhileBusy()) return;
+  run_calculator(ui_);
+}
 
 void MainWindow::closeAllPlotWindows(bool ask) {
   if (refuseWhileBusy()) return;
@@ -440,6 +445,7 @@ void MainWindow::arrangeWindows(int how) {
 }
 
 void MainWindow::cycleWindows(bool backwards) {
+  if (refuseWhileBusy()) return;
   const std::vector<Plot*> plots = openPlots();
   std::vector<bool> minimised;
   for (Plot* plot : plots) {
@@ -482,15 +488,33 @@ void MainWindow::dropFiles(const std::vector<std::string>& paths) {
 void MainWindow::processCommandLine(const std::string& text) { shell_.process_command_line(text); }
 
 void MainWindow::passFile(const std::string& text) {
+  // While busy a dialog may be open: it stays in front, and the names are refused.
+  if (shell_.busy()) {
+    shell_.pass_file(text);
+    return;
+  }
   if (isMinimized()) showNormal();
   raise();
   activateWindow();
-  shell_.pass_file(text);
+  if (!text.empty()) shell_.pass_file(text);
 }
 
 // --- keys and closing ---
 
 bool MainWindow::event(QEvent* event) {
+  // The rectangle kept in the configuration is the whole window, frame included: once
+  // the frame is known, the window's own size is what is left of it.
+  if (event->type() == QEvent::Show && placed_) {
+    QTimer::singleShot(0, this, [this] {
+      if (!placed_) return;
+      const QSize extra = frameGeometry().size() - size();
+      resize(std::max(placed_->right - placed_->left - extra.width(), minimumSizeHint().width()),
+             std::max(placed_->bottom - placed_->top - extra.height(), 60));
+      move(placed_->left, placed_->top);
+      placed_.reset();
+      surface_->setFocus();
+    });
+  }
   if (event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
@@ -529,8 +553,8 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
 
 bool MainWindow::writeConfiguration() {
   if (config_path_.empty()) return false;
-  const QPoint corner = pos();
-  const RectFields rect{corner.x(), corner.y(), corner.x() + width(), corner.y() + height()};
+  const QRect frame = frameGeometry();
+  const RectFields rect{frame.left(), frame.top(), frame.right() + 1, frame.bottom() + 1};
   return WriteConfiguration(config_path_, config_, startup_, rect);
 }
 
@@ -541,7 +565,6 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     return;
   }
   if (isMinimized()) showNormal();
-  closing_ = true;
   shell_.close_all_plots();
   writeConfiguration();
   event->accept();

@@ -97,7 +97,7 @@ class MainWindow : public QMainWindow, public ShellFace {
   std::map<const Plot*, PlotWidget*> widgets_;
   std::optional<std::size_t> cycle_position_;  // the plot window last reached with Tab
   std::string last_data_file_, last_object_, clip_file_ = "clip.tmp";
-  bool closing_ = false;
+  std::optional<WindowRect> placed_;  // the configuration's rectangle until the frame is known
 };
 
 }  // namespace zentrik

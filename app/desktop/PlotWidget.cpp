@@ -52,7 +52,7 @@ void on_gui_thread(QObject* context, Work work) {
 }  // namespace
 
 PlotWidget::PlotWidget(Plot& plot, Shell& shell)
-    : QMainWindow(nullptr), plot_(plot), shell_(shell), canvas_(new PlotCanvas(*this)), status_(new QLabel) {
+    : QMainWindow(nullptr), plot_(&plot), shell_(shell), canvas_(new PlotCanvas(*this)), status_(new QLabel) {
   setAttribute(Qt::WA_DeleteOnClose, false);  // the main window deletes it once the shell let it go
   setCentralWidget(canvas_);
   statusBar()->addWidget(status_, 1);
@@ -65,13 +65,19 @@ PlotWidget::PlotWidget(Plot& plot, Shell& shell)
   if (plot.window.data) plot.window.data->subscribe(*this);
 }
 
-PlotWidget::~PlotWidget() {
-  if (plot_.window.data) plot_.window.data->unsubscribe(*this);
+PlotWidget::~PlotWidget() { detach(); }
+
+void PlotWidget::detach() {
+  if (!plot_) return;
+  if (plot_->window.data) plot_->window.data->unsubscribe(*this);
+  plot_ = nullptr;
+  update_busy_.reset();
 }
 
 void PlotWidget::refreshFrame() {
-  setWindowTitle(QString::fromStdString(plot_window_title(plot_)));
-  statusBar()->setVisible(plot_.window.status_bar != 0);
+  if (!plot_) return;
+  setWindowTitle(QString::fromStdString(plot_window_title(*plot_)));
+  statusBar()->setVisible(plot_->window.status_bar != 0);
 }
 
 void PlotWidget::plotChanged() {
@@ -85,7 +91,11 @@ void PlotWidget::redraw() {
 }
 
 void PlotWidget::paintCanvas(QPainter& painter) {
-  const bool busy = plot_.calculating || updating_ || !plot_.shown;
+  if (!plot_) {
+    painter.fillRect(canvas_->rect(), Qt::white);
+    return;
+  }
+  const bool busy = plot_->calculating || updating_ || !plot_->shown;
   const qreal ratio = canvas_->devicePixelRatioF();
   const QSize pixels = canvas_->size() * ratio;
   if (!busy && (picture_stale_ || picture_.size() != pixels)) {
@@ -96,7 +106,7 @@ void PlotWidget::paintCanvas(QPainter& painter) {
     image_painter.setRenderHint(QPainter::TextAntialiasing);
     QtSurface surface(image_painter);
     const RenderOptions options = render_options(shell_.config(), OutputMode::Screen);
-    auto paint = paint_plot_window(surface, canvas_->width(), canvas_->height(), 0, plot_.window, false, options,
+    auto paint = paint_plot_window(surface, canvas_->width(), canvas_->height(), 0, plot_->window, false, options,
                                    memory_);
     image_painter.end();
     if (paint) status_->setText(QString::fromStdString(paint->status_text));
@@ -117,8 +127,9 @@ void PlotWidget::paintCanvas(QPainter& painter) {
 }
 
 void PlotWidget::storeRectangle() {
+  if (!plot_) return;
   const QPoint corner = pos();
-  plot_.window.rect = WindowRect{corner.x(), corner.y(), corner.x() + width(), corner.y() + height()};
+  plot_->window.rect = WindowRect{corner.x(), corner.y(), corner.x() + width(), corner.y() + height()};
 }
 
 void PlotWidget::moveEvent(QMoveEvent* event) {
@@ -132,30 +143,31 @@ void PlotWidget::resizeEvent(QResizeEvent* event) {
   picture_stale_ = true;
   // A restored window's new size becomes the size of new windows when asked for.
   Configuration& config = shell_.config();
-  if (config.size_default && isVisible() && !isMinimized() && !isMaximized()) {
+  if (plot_ && config.size_default && isVisible() && !isMinimized() && !isMaximized()) {
     config.default_plot.def_win_x_siz = width();
     config.default_plot.def_win_y_siz = height();
   }
 }
 
 void PlotWidget::closeEvent(QCloseEvent* event) {
-  if (plot_.closed) {
+  if (!plot_ || plot_->closed) {
     event->accept();
     return;
   }
   // The shell hides and releases this window through the main window when it agrees.
   event->ignore();
-  shell_.close_plot(plot_);
+  shell_.close_plot(*plot_);
 }
 
 void PlotWidget::keyPressEvent(QKeyEvent* event) {
+  if (!plot_) return;
   if (event->key() == Qt::Key_W && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
     if (shell_.ui().message("Really close this window?", "Really?", Buttons::YesNo) == Answer::Yes)
-      shell_.close_plot(plot_);
+      shell_.close_plot(*plot_);
     return;
   }
   if (event->key() == Qt::Key_E && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-    shell_.plot_setup_command(plot_);
+    shell_.plot_setup_command(*plot_);
     return;
   }
   QMainWindow::keyPressEvent(event);
@@ -173,7 +185,7 @@ void PlotWidget::dropEvent(QDropEvent* event) {
   for (const QString& name : names) paths.push_back(name.toStdString());
   // The file manager's drag ends before the files are read.
   QMetaObject::invokeMethod(
-      this, [this, paths] { shell_.drop_on_plot(plot_, paths); }, Qt::QueuedConnection);
+      this, [this, paths] { if (plot_) shell_.drop_on_plot(*plot_, paths); }, Qt::QueuedConnection);
 }
 
 // --- reloads ---
@@ -186,9 +198,12 @@ void PlotWidget::endUpdate(DataFile&) {
   on_gui_thread(this, [this] { finishUpdate(); });
 }
 
-std::string PlotWidget::preloadCommand() const { return plot_.object ? plot_.object->sys_command : std::string(); }
+std::string PlotWidget::preloadCommand() const {
+  return plot_ && plot_->object ? plot_->object->sys_command : std::string();
+}
 
 void PlotWidget::beginUpdate() {
+  if (!plot_) return;
   setAcceptDrops(false);
   update_busy_ = std::make_unique<Shell::BusyScope>(shell_);
   updating_ = true;
@@ -196,13 +211,14 @@ void PlotWidget::beginUpdate() {
 }
 
 void PlotWidget::finishUpdate() {
+  if (!plot_) return;
   status_->setText("Updating: re-calculating...");
-  for (Formula& formula : plot_.window.definition.formulas) {
+  for (Formula& formula : plot_->window.definition.formulas) {
     formula.points.reset();
     formula.needs_recalc = formula.changed = 1;
   }
   updating_ = false;
-  const Recalculation result = shell_.recalculate(plot_, plot_.window.auto_scaled);
+  const Recalculation result = shell_.recalculate(*plot_, plot_->window.auto_scaled);
   update_busy_.reset();
   setAcceptDrops(true);
   if (result != Recalculation::Closed) plotChanged();

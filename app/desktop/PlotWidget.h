@@ -26,7 +26,11 @@ class PlotWidget : public QMainWindow, public DataFileObserver {
   PlotWidget(Plot& plot, Shell& shell);
   ~PlotWidget() override;
 
-  Plot& plot() { return plot_; }
+  // The plot shown; null once the window was let go of.
+  Plot* plot() { return plot_; }
+  // The shell closes the plot: from now on the window shows nothing and touches
+  // neither the plot nor its data set (it is deleted a moment later).
+  void detach();
   // The plot changed (computed, or a setting that changes its look): draw it again.
   void plotChanged();
   // The fonts or a display option changed: draw again without computing.
@@ -54,7 +58,7 @@ class PlotWidget : public QMainWindow, public DataFileObserver {
   void beginUpdate();
   void finishUpdate();
 
-  Plot& plot_;
+  Plot* plot_;
   Shell& shell_;
   PlotCanvas* canvas_;
   QLabel* status_;

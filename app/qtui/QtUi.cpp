@@ -49,11 +49,14 @@ ButtonSet button_set(Buttons buttons) {
   return {QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Ok};
 }
 
+// Failures carry the warning sign: their captions name an error, or, for a message with
+// only OK, end in "!" ("File Not Downloaded!", "Abort!"); reports such as "Load complete."
+// and "Done." are information, and questions ask.
 QMessageBox::Icon message_icon(const std::string& caption, Buttons buttons) {
   if (caption.find("Error") != std::string::npos) return QMessageBox::Warning;
   switch (buttons) {
     case Buttons::Ok:
-      return QMessageBox::Information;
+      return !caption.empty() && caption.back() == '!' ? QMessageBox::Warning : QMessageBox::Information;
     case Buttons::RetryCancel:
       return QMessageBox::Warning;
     default:
@@ -242,7 +245,7 @@ void QtUi::progressEnableCancel(bool enabled) {
 
 bool QtUi::fileLoadOptions(FileLoadOptionsDialog& dialog) {
   return onGuiThread([&] {
-    Modal<FileLoadOptionsWindow> window(dialog, help_, dialogParent());
+    Modal<FileLoadOptionsWindow> window(dialog, help_, main_window_ ? main_window_ : dialogParent());
     make_modal(*window);
     return runModal(*window) == QDialog::Accepted;
   });

@@ -33,6 +33,9 @@ class QtUi : public Ui {
 
   // The Help buttons of the dialogs call this; while it is unset they are hidden.
   void setHelp(HelpHook help);
+  // The window the loading dialogs stand over (the File Load Options dialog opens
+  // centred over the main window, whichever window is active).
+  void setMainWindow(QWidget* window) { main_window_ = window; }
 
   Answer message(const std::string& text, const std::string& caption, Buttons buttons = Buttons::Ok) override;
   void errorSound() override;
@@ -67,6 +70,7 @@ class QtUi : public Ui {
   // The window a dialog or message box belongs to: the active window, never the
   // progress window itself.
   QWidget* dialogParent() const;
+  QWidget* main_window_ = nullptr;
   // Runs a modal dialog with the normal arrow cursor over it, even during a wait.
   static int runModal(QDialog& dialog);
 

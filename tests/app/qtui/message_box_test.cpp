@@ -73,6 +73,8 @@ TEST(QtUiMessage, ShowsTheCaptionTextAndButtonsAndReturnsThePressedOne) {
        Answer::Ok},
       {Buttons::Ok, "File Format Error!", QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Warning, QMessageBox::Ok,
        Answer::Ok},
+      {Buttons::Ok, "File Not Downloaded!", QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Warning, QMessageBox::Ok,
+       Answer::Ok},
       {Buttons::OkCancel, "Run Command?", QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok,
        QMessageBox::Question, QMessageBox::Cancel, Answer::Cancel},
       {Buttons::YesNo, "Skipped whole file!", QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes,
