@@ -67,12 +67,24 @@ void Renderer::draw_formulas() {
 // A line through the valid points in line order, and the point character on each.
 // A point's character is drawn after the line that leaves it, so lines never cross
 // it. The last valid point always shows its character (so does a single one), with
-// or without points.
+// or without points. A line to the pixel the pen stands on covers no pixel, and a
+// character on the pixel of the one drawn just before it, with no line drawn in
+// between, covers the same pixels again: neither is sent (a curve of millions of
+// points mostly repeats pixels).
 void Renderer::draw_xy_formula(const Formula& formula) {
   const std::string character(1, formula.point_char);
   const int half = layout_.P / 2;
   long count = 0;
   int last_x = 0, last_y = 0;
+  bool character_shown = false;  // the last character drawn is still untouched at shown_x, shown_y
+  int shown_x = 0, shown_y = 0;
+  auto draw_character = [&](int x, int y) {
+    if (character_shown && x == shown_x && y == shown_y) return;
+    surface_.drawText(x, y + half, character, kPointAlign);
+    character_shown = true;
+    shown_x = x;
+    shown_y = y;
+  };
   for_each_included_point(window_.data, formula, [&](const Point& point) {
     if (!point.valid) return;
     const int x = horizontal_.value_position(point.x);
@@ -80,14 +92,17 @@ void Renderer::draw_xy_formula(const Formula& formula) {
     if (count == 0) {
       surface_.moveTo(x, y);
     } else {
-      if (formula.draw_lines) surface_.lineTo(x, y);
-      if (formula.draw_points) surface_.drawText(last_x, last_y + half, character, kPointAlign);
+      if (formula.draw_lines && (x != last_x || y != last_y)) {
+        surface_.lineTo(x, y);
+        character_shown = false;
+      }
+      if (formula.draw_points) draw_character(last_x, last_y);
     }
     last_x = x;
     last_y = y;
     ++count;
   });
-  if (count > 0) surface_.drawText(last_x, last_y + half, character, kPointAlign);
+  if (count > 0) draw_character(last_x, last_y);
 }
 
 // Each bar an outline whose left side it shares with the bar before: a bar taller

@@ -2,6 +2,8 @@
 
 #include <QColor>
 #include <QFontMetrics>
+#include <QImage>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QRegion>
 #include <QString>
@@ -43,6 +45,42 @@ QPen to_qpen(const Pen& pen) {
 // The default height of a font whose height is 0.
 constexpr int kDefaultPixelHeight = 12;
 
+// Stamps kept per surface; texts beyond them are drawn plainly.
+constexpr std::size_t kStamps = 256;
+
+bool whole(qreal value) { return value == std::floor(value) && std::abs(value) < 1e6; }
+
+// Which rows a thin line straight down (or up) from row 1 to row 5 paints, as the
+// raster engine draws it: it leaves out one end, and which one is found here once.
+struct VerticalRows {
+  int from_top = 1, from_bottom = 0;  // the painted rows: top + from_top .. bottom - from_bottom
+  bool known = false;
+};
+VerticalRows probe_vertical_rows(bool down) {
+  QImage image(1, 7, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  {
+    QPainter painter(&image);
+    painter.setPen(to_qpen(Pen{}));
+    painter.drawLine(QPoint(0, down ? 1 : 5), QPoint(0, down ? 5 : 1));
+  }
+  int first = -1, last = -1, count = 0;
+  for (int y = 0; y < 7; ++y)
+    if (image.pixel(0, y) != qRgb(255, 255, 255)) {
+      if (first < 0) first = y;
+      last = y;
+      ++count;
+    }
+  VerticalRows rows;
+  rows.known = first >= 1 && last <= 5 && count == last - first + 1 && count >= 3;
+  if (rows.known) rows = {first - 1, 5 - last, true};
+  return rows;
+}
+const VerticalRows& vertical_rows(bool down) {
+  static const VerticalRows downward = probe_vertical_rows(true), upward = probe_vertical_rows(false);
+  return down ? downward : upward;
+}
+
 }  // namespace
 
 QFont to_qfont(const Font& font) {
@@ -68,9 +106,61 @@ QtSurface::QtSurface(QPainter& painter) : painter_(painter) {
   painter_.setRenderHint(QPainter::Antialiasing, false);
   painter_.setRenderHint(QPainter::TextAntialiasing, true);
   painter_.setBackgroundMode(Qt::TransparentMode);  // the opaque text cell is filled here
+  QPaintDevice* device = painter_.device();
+  if (painter_.isActive() && device && device->devType() == QInternal::Image &&
+      painter_.paintEngine()->type() == QPaintEngine::Raster) {
+    auto* image = static_cast<QImage*>(device);
+    if (image->format() == QImage::Format_RGB32) {
+      // the painter holds the only reference while it paints: no copy is made here
+      bits_ = image->bits();
+      bytes_per_line_ = image->bytesPerLine();
+      image_width_ = image->width();
+      image_height_ = image->height();
+      image_unscaled_ = image->devicePixelRatio() == 1.0;
+    }
+  }
 }
 
-void QtSurface::fillRect(const Rect& rect, uint32_t color) { painter_.fillRect(to_qrect(rect), to_qcolor(color)); }
+// Which quick ways hold under the painter's present transformation and clipping.
+// While they don't, nothing drawn is followed, so the columns start afresh.
+void QtSurface::update_geometry() {
+  if (geometry_known_) return;
+  geometry_known_ = true;
+  translated_ = fast_ = false;
+  const QTransform transform = painter_.combinedTransform();
+  translated_ = transform.type() <= QTransform::TxTranslate && whole(transform.dx()) && whole(transform.dy());
+  fast_ = translated_ && bits_ && image_unscaled_ &&
+          painter_.compositionMode() == QPainter::CompositionMode_SourceOver && painter_.opacity() == 1.0 &&
+          !painter_.testRenderHint(QPainter::Antialiasing);
+  if (fast_) {
+    offset_ = QPoint(static_cast<int>(transform.dx()), static_cast<int>(transform.dy()));
+    clip_ = QRect(0, 0, image_width_, image_height_);
+    if (painter_.hasClipping()) {
+      const QRegion region = painter_.clipRegion();
+      fast_ = region.rectCount() <= 1;
+      clip_ &= region.boundingRect().translated(offset_);
+    }
+  }
+  if (!fast_) columns_.reset(image_width_, columns_.color());
+}
+
+void QtSurface::use_pen() {
+  if (pen_set_) return;
+  painter_.setPen(state_.pen);
+  pen_set_ = true;
+}
+
+void QtSurface::forget_columns() {
+  if (fast_) columns_.reset(image_width_, columns_.color());
+}
+
+void QtSurface::fillRect(const Rect& rect, uint32_t color) {
+  painter_.fillRect(to_qrect(rect), to_qcolor(color));
+  update_geometry();
+  if (!fast_) return;
+  const QRect filled = to_qrect(rect).translated(offset_) & clip_;
+  for (int x = filled.left(); x <= filled.right(); ++x) columns_.cut(x, filled.top(), filled.bottom());
+}
 
 void QtSurface::moveTo(int x, int y) {
   current_ = QPoint(x, y);
@@ -84,10 +174,32 @@ void QtSurface::lineTo(int x, int y) {
   // Lines leave out their last pixel, so a line to where it stands covers none; a
   // curve of millions of points mostly repeats pixels.
   if (to == current_) return;
+  update_geometry();
+  if (fast_) {
+    // what the columns know stays true under lines of their colour, of any width or dashes
+    const uint32_t color = state_.pen.color().rgb();
+    if (columns_.color() != color) columns_.reset(image_width_, color);
+    const VerticalRows& rows = vertical_rows(y > current_.y());
+    if (state_.thin_solid && to.x() == current_.x() && rows.known) {
+      // a line straight up or down: left out when its column already holds its colour
+      // on the rows it would paint
+      const int column = x + offset_.x();
+      const int from = current_.y() + offset_.y(), end = y + offset_.y();
+      const int top = std::max(std::min(from, end) + rows.from_top, clip_.top());
+      const int bottom = std::min(std::max(from, end) - rows.from_bottom, clip_.bottom());
+      if (column < clip_.left() || column > clip_.right() || top > bottom || columns_.holds(column, top, bottom)) {
+        current_ = to;
+        return;
+      }
+      columns_.add(column, top, bottom);
+    }
+  }
+  use_pen();
   if (state_.pen.style() == Qt::CustomDashLine) {
     QPen pen = state_.pen;
     pen.setDashOffset(dash_travel_ / pen.widthF());
     painter_.setPen(pen);
+    pen_set_ = false;
     dash_travel_ += std::hypot(to.x() - current_.x(), to.y() - current_.y());
   }
   painter_.drawLine(current_, to);
@@ -96,43 +208,105 @@ void QtSurface::lineTo(int x, int y) {
 
 void QtSurface::setPen(const Pen& pen) {
   state_.pen = to_qpen(pen);
+  state_.thin_solid = pen.style == PenStyle::Solid && pen.width <= 1;
   painter_.setPen(state_.pen);
+  pen_set_ = true;
   dash_travel_ = 0;
 }
 
-void QtSurface::setFont(const Font& font) { painter_.setFont(to_qfont(font)); }
+void QtSurface::setFont(const Font& font) {
+  painter_.setFont(to_qfont(font));
+  ++font_serial_;
+}
 
-void QtSurface::setTextColor(uint32_t color) { state_.text_color = color; }
+void QtSurface::setTextColor(uint32_t color) {
+  state_.text_color = color;
+  state_.text_pixel = to_qcolor(color).rgb();
+}
 
 void QtSurface::setBackgroundOpaque(bool opaque) { state_.opaque = opaque; }
 
 void QtSurface::drawText(int x, int y, std::string_view text, TextAlign align, bool turned) {
+  if (!turned && !state_.opaque) {
+    update_geometry();
+    if (translated_) {
+      if (const TextStamp* stamp = stamp_for(text, align)) {
+        draw_stamp(*stamp, x, y);
+        return;
+      }
+    }
+  }
   const QString qtext = to_qstring(text);
-  const QFontMetrics metrics = painter_.fontMetrics();
-  const int width = metrics.horizontalAdvance(qtext);
-  const int height = metrics.height();
-  // the cell's top-left corner relative to the point, in the text's own direction
-  int dx = 0;
-  if (align.horizontal == HAlign::Centre) dx = -width / 2;
-  if (align.horizontal == HAlign::Right) dx = -width;
-  const int dy = align.vertical == VAlign::Top ? 0 : -height;
-  const QRect cell(dx, dy, width, height);
-  if (turned) {
-    painter_.save();
-    painter_.translate(x, y);
-    painter_.rotate(-90);  // reading upward
-  } else {
-    painter_.translate(x, y);
+  draw_plain_text(painter_, x, y, qtext, text_cell(painter_.fontMetrics(), qtext, align),
+                  to_qcolor(state_.text_color), state_.opaque, turned);
+  pen_set_ = false;
+  forget_columns();
+}
+
+// The stamp of a text in the present font, colour and alignment, made when the text
+// comes a second time; none for a text drawn once.
+TextStamp* QtSurface::stamp_for(std::string_view text, TextAlign align) {
+  const uint32_t color = state_.text_color;
+  auto matches = [&](const StampEntry& entry) {
+    return entry.font_serial == font_serial_ && entry.color == color && entry.align == align && entry.text == text;
+  };
+  StampEntry* entry = last_stamp_ && matches(*last_stamp_) ? last_stamp_ : nullptr;
+  for (auto it = stamps_.begin(); !entry && it != stamps_.end(); ++it)
+    if (matches(*it)) entry = &*it;
+  if (!entry) {
+    if (stamps_.size() >= kStamps) {
+      // make room by forgetting the texts that came only once
+      std::erase_if(stamps_, [](const StampEntry& e) { return !e.stamp; });
+      last_stamp_ = nullptr;
+      if (stamps_.size() >= kStamps) return nullptr;
+    }
+    entry = &stamps_.emplace_back();
+    entry->font_serial = font_serial_;
+    entry->text = std::string(text);
+    entry->color = color;
+    entry->align = align;
   }
-  if (state_.opaque) painter_.fillRect(cell, Qt::white);
-  painter_.setPen(to_qcolor(state_.text_color));
-  painter_.drawText(QPoint(dx, dy + metrics.ascent()), qtext);
-  if (turned) {
-    painter_.restore();
-  } else {
-    painter_.translate(-x, -y);
-    painter_.setPen(state_.pen);
+  last_stamp_ = entry;
+  if (!entry->stamp && ++entry->uses >= 2) {
+    entry->stamp = std::make_unique<TextStamp>(painter_, to_qstring(text), color, align);
+    pen_set_ = false;
   }
+  return entry->stamp.get();
+}
+
+// Whether every pixel the stamp would touch at the anchor already holds its colour
+// (or lies outside the clipping).
+bool QtSurface::changes_nothing(const TextStamp& stamp, int x, int y) const {
+  int column = x + stamp.ink_left();
+  for (auto [top, bottom] : stamp.ink_rows()) {
+    if (top <= bottom && column >= clip_.left() && column <= clip_.right()) {
+      const int from = std::max(y + top, clip_.top()), to = std::min(y + bottom, clip_.bottom());
+      if (from <= to && !columns_.holds(column, from, to)) return false;
+    }
+    ++column;
+  }
+  return true;
+}
+
+void QtSurface::draw_stamp(const TextStamp& stamp, int x, int y) {
+  if (!fast_ || !stamp.knows_ink()) {
+    stamp.draw(painter_, x, y);
+    pen_set_ = false;
+    forget_columns();
+    return;
+  }
+  const int device_x = x + offset_.x(), device_y = y + offset_.y();
+  const bool keeps = stamp.keeps_own_colour() && state_.text_pixel == columns_.color();
+  if (keeps && changes_nothing(stamp, device_x, device_y)) return;
+  if (stamp.method() == TextStamp::Method::Blend) {
+    stamp.blend(bits_, bytes_per_line_, clip_, device_x, device_y);
+  } else {
+    stamp.draw(painter_, x, y);
+    pen_set_ = false;
+  }
+  if (keeps) return;
+  int column = device_x + stamp.ink_left();
+  for (auto [top, bottom] : stamp.ink_rows()) columns_.cut(column++, device_y + top, device_y + bottom);
 }
 
 TextExtent QtSurface::textExtent(std::string_view text) {
@@ -150,15 +324,20 @@ void QtSurface::restore() {
   state_ = saved_.back();
   saved_.pop_back();
   painter_.restore();
+  pen_set_ = false;
+  ++font_serial_;
+  geometry_known_ = false;
 }
 
 void QtSurface::excludeClip(const Rect& rect) {
   QRegion region = painter_.hasClipping() ? painter_.clipRegion() : QRegion(painter_.window());
   painter_.setClipRegion(region.subtracted(QRegion(to_qrect(rect))));
+  geometry_known_ = false;
 }
 
 void QtSurface::setLogicalWindow(int x, int y, int width, int height) {
   if (width > 0 && height > 0) painter_.setWindow(x, y, width, height);
+  geometry_known_ = false;
 }
 
 }  // namespace zentrik

@@ -462,6 +462,49 @@ TEST_F(Render, ALineEndsWithTheCharacterOfItsLastPoint) {
   EXPECT_EQ(hashes[0].x, 490);  // at the last point, X = 3
 }
 
+// A curve that stays on one pixel sends neither lines of no length nor the same
+// character again; a character is sent again once a line has been drawn since,
+// because the line may have painted over it.
+TEST_F(Render, RepeatedPixelsAreSentOnceUntilALineCrossesThem) {
+  // A, A, B, B, A: A lands at (42, 358) and B at (490, 10)
+  ComputedPlot plot("1 1\n1 1\n2 2\n2 2\n1 1\n");
+  plot.y().draw_lines = 1;
+  plot.y().color = 0x0000FF;
+  plot.window.legend = 0;
+  plot.window.showstats = 0;
+  plot.compute();
+  auto characters = [&] {
+    std::vector<std::string> found;
+    for (const Operation& o : plotted("*")) found.push_back(std::to_string(o.x) + "," + std::to_string(o.y - 5));
+    return found;
+  };
+  const std::vector<std::string> both_ways = {"42,358 490,10", "490,10 42,358"};
+
+  draw(plot);  // points and lines: each line sent once, A again after the line leaving it
+  EXPECT_EQ(characters(), (std::vector<std::string>{"42,358", "42,358", "490,10", "490,10", "42,358"}));
+  EXPECT_EQ(lines_in(0x0000FF), both_ways);
+
+  plot.y().draw_lines = 0;  // points only: nothing comes between the repeats
+  draw(plot);
+  EXPECT_EQ(characters(), (std::vector<std::string>{"42,358", "490,10", "42,358"}));
+  EXPECT_TRUE(lines_in(0x0000FF).empty());
+
+  plot.y().draw_lines = 1;  // lines only: the last point's character
+  plot.y().draw_points = 0;
+  draw(plot);
+  EXPECT_EQ(characters(), (std::vector<std::string>{"42,358"}));
+  EXPECT_EQ(lines_in(0x0000FF), both_ways);
+
+  // a single point repeated shows one character
+  ComputedPlot still("1 1\n1 1\n1 1\n");
+  still.y().draw_lines = 1;
+  still.window.legend = 0;
+  still.window.showstats = 0;
+  still.compute();
+  draw(still);
+  EXPECT_EQ(plotted("*").size(), 1u);
+}
+
 TEST_F(Render, PointsFarOffThePlotAreClamped) {
   ComputedPlot plot("0 0\n1 1\n2 1e30\n");
   plot.definition().auto_y = 0;
