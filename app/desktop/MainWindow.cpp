@@ -9,7 +9,6 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QStyle>
-#include <QTimer>
 #include <QWindow>
 #include <filesystem>
 #include <fstream>
@@ -503,18 +502,18 @@ void MainWindow::passFile(const std::string& text) {
 
 bool MainWindow::event(QEvent* event) {
   // The rectangle kept in the configuration is the whole window, frame included: once
-  // the frame is known, the window's own size is what is left of it.
-  if (event->type() == QEvent::Show && placed_) {
-    QTimer::singleShot(0, this, [this] {
-      if (!placed_) return;
-      const QSize extra = frameGeometry().size() - size();
-      resize(std::max(placed_->right - placed_->left - extra.width(), minimumSizeHint().width()),
-             std::max(placed_->bottom - placed_->top - extra.height(), 60));
-      move(placed_->left, placed_->top);
+  // the window manager has framed the window, its own size is what the frame leaves.
+  if (placed_ && (event->type() == QEvent::Move || event->type() == QEvent::Resize) && isVisible()) {
+    const QSize extra = frameGeometry().size() - size();
+    if (!extra.isEmpty()) {
+      const WindowRect placed = *placed_;
       placed_.reset();
-      surface_->setFocus();
-    });
+      resize(std::max(placed.right - placed.left - extra.width(), minimumSizeHint().width()),
+             std::max(placed.bottom - placed.top - extra.height(), 60));
+      move(placed.left, placed.top);
+    }
   }
+  if (event->type() == QEvent::Show) surface_->setFocus();
   if (event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
