@@ -386,6 +386,43 @@ void Shell::plot_setup_command(Plot& plot) {
   }
 }
 
+// --- more windows ---
+
+Plot& Shell::add_plot(PlotWindow window) {
+  auto plot = std::make_unique<Plot>();
+  plot->number = next_window_number();
+  plot->window = std::move(window);
+  if (plot->window.data) ++plot->window.data->plot_count;
+  plots_.push_back(std::move(plot));
+  return *plots_.back();
+}
+
+Plot* Shell::duplicate_plot(Plot& source) {
+  if (source.closed || source.calculating || busy()) {
+    ui_.beep();
+    return nullptr;
+  }
+  Operation operation(*this);
+  BusyScope busy(*this);
+  ui_.progressShow("\nCopying...", false);
+  PlotWindow copy = source.window;
+  // The copy belongs to no plot object and computes its own points.
+  copy.object_path.clear();
+  copy.object_modified = false;
+  copy.cancelled = false;
+  for (Formula& formula : copy.definition.formulas) {
+    formula.points.reset();
+    formula.bins.clear();
+    formula.needs_recalc = formula.changed = 1;
+  }
+  Plot& plot = add_plot(std::move(copy));
+  ui_.progressHide();
+  if (recalculate(plot, plot.window.auto_scaled) == Recalculation::Closed) return nullptr;
+  plot.shown = true;
+  face_.plotReady(plot);
+  return &plot;
+}
+
 // --- closing ---
 
 bool Shell::close_plot(Plot& plot) {

@@ -140,6 +140,14 @@ class Shell {
   // dialog opens again while the conditions leave nothing to plot.
   void plot_setup_command(Plot& plot);
 
+  // --- more windows on the same data set ---
+  // "&Duplicate Window": a new window with this one's definition, extents, zoom, plot
+  // kind and switches, computed anew. The new plot, or nothing when refused or closed.
+  Plot* duplicate_plot(Plot& source);
+  // A window made from another on the same data set (a duplicate, a zoom) joins the
+  // open plots with the next window number; it is not computed or shown yet.
+  Plot& add_plot(PlotWindow window);
+
   // --- closing ---
   // The closing sequence of a plot window; false (after a beep) while it is computing.
   bool close_plot(Plot& plot);

@@ -196,6 +196,32 @@ TEST_F(ShellTest, ExcludingAllButOneLineAsksForTheDataAgain) {
   EXPECT_EQ(ui.pendingAnswers(), 0u);
 }
 
+TEST_F(ShellTest, ExclusionsInOnePlotRecalculateTheOthersOnTheSameData) {
+  config.default_plot.definition.formulas = {Formula("C1"), Formula("S")};
+  Plot* first = shell.open_file(dir.write("a.dat", "1 1\n2 0\n3 3\n4 4\n"));
+  ASSERT_NE(first, nullptr);
+  Plot* second = shell.duplicate_plot(*first);
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(second->number, 142);
+  EXPECT_EQ(second->window.data, first->window.data);
+  EXPECT_EQ(shell.data_files().size(), 1u);
+  const int ready = face.ready;
+
+  // The duplicate divides by column 2: line 2 is excluded, and the first plot's
+  // sequence numbers follow (S is recomputed there).
+  retext(*second, 1, "1/C2");
+  ui.queueCalculationChoice(CalculationAction::ExcludeLine);
+  EXPECT_EQ(shell.recalculate(*second, true), Recalculation::Done);
+  EXPECT_EQ(first->window.data->included_count(), 3);
+  EXPECT_EQ(face.ready, ready + 1);  // the first plot was drawn again
+  EXPECT_EQ((*first->window.definition.formulas[1].points)[4].value, 3);
+  EXPECT_EQ(first->window.plot_y_max, 3);
+
+  // Closing one keeps the data set for the other.
+  ASSERT_TRUE(shell.close_plot(*second));
+  EXPECT_EQ(shell.data_files().size(), 1u);
+}
+
 TEST_F(ShellTest, DroppedFilesAreJoinedOrPlottedSeparately) {
   const std::string a = dir.write("a.dat", "1\n2\n3\n");
   const std::string b = dir.write("b.dat", "10\n20\n");
