@@ -274,7 +274,7 @@ ScreenSize MainWindow::screen() const {
 void MainWindow::plotReady(Plot& plot) {
   PlotWidget* widget = widgetOf(plot);
   if (!widget) {
-    widget = new PlotWidget(plot, shell_);
+    widget = new PlotWidget(plot, shell_, *this);
     widgets_[&plot] = widget;
     widget->show();
     widget->raise();
@@ -393,6 +393,13 @@ void MainWindow::pasteToNewFile() {
   }
   follow_chosen_folder(config_.clipdir, *chosen, config_.freeze_dirs != 0);
   shell_.open_file(*chosen);
+}
+
+void MainWindow::calculatorFromPlot() {
+  if (isMinimized()) showNormal();
+  raise();
+  activateWindow();
+  runCalculator();
 }
 
 void MainWindow::runCalculator() {

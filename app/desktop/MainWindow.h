@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/desktop/PlotWidget.h"
 #include "app/shell/Shell.h"
 
 class QAction;
@@ -20,9 +21,8 @@ class QMenu;
 namespace zentrik {
 
 class DropSurface;
-class PlotWidget;
 
-class MainWindow : public QMainWindow, public ShellFace {
+class MainWindow : public QMainWindow, public ShellFace, public PlotWindowHost {
   Q_OBJECT
 
  public:
@@ -57,7 +57,8 @@ class MainWindow : public QMainWindow, public ShellFace {
   void runCalculator();
   void closeAllPlotWindows(bool ask);
   void arrangeWindows(int how);  // 0 cascade, 1 tile vertically, 2 tile horizontally
-  void cycleWindows(bool backwards);
+  void cycleWindows(bool backwards) override;
+  void calculatorFromPlot() override;
   // Writes the configuration as it stands (also done when the window closes).
   bool writeConfiguration();
 

@@ -7,13 +7,17 @@
 #include <QMimeData>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMetaObject>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QStatusBar>
 #include <QThread>
 #include <QWindow>
 
 #include "app/desktop/DropSurface.h"
+#include "app/dialogs/AxisSetupDialog.h"
+#include "app/dialogs/PromptDialog.h"
 #include "app/shell/RenderSettings.h"
 #include "display/qt/QtSurface.h"
 
@@ -26,12 +30,21 @@ class PlotCanvas : public QWidget {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(60, 60);
     setCursor(Qt::CrossCursor);
+    setMouseTracking(true);  // the cross-hair follows the mouse
   }
 
  protected:
   void paintEvent(QPaintEvent*) override {
     QPainter painter(this);
     owner_.paintCanvas(painter);
+  }
+  void mouseMoveEvent(QMouseEvent* event) override { owner_.canvasMouseMoved(event->position().toPoint()); }
+  void mousePressEvent(QMouseEvent* event) override {
+    if (event->button() != Qt::RightButton) return;
+    if (event->modifiers() & Qt::ShiftModifier)
+      owner_.host_.calculatorFromPlot();
+    else
+      owner_.showMenu(event->globalPosition().toPoint());
   }
 
  private:
@@ -51,8 +64,13 @@ void on_gui_thread(QObject* context, Work work) {
 
 }  // namespace
 
-PlotWidget::PlotWidget(Plot& plot, Shell& shell)
-    : QMainWindow(nullptr), plot_(&plot), shell_(shell), canvas_(new PlotCanvas(*this)), status_(new QLabel) {
+PlotWidget::PlotWidget(Plot& plot, Shell& shell, PlotWindowHost& host)
+    : QMainWindow(nullptr),
+      plot_(&plot),
+      shell_(shell),
+      host_(host),
+      canvas_(new PlotCanvas(*this)),
+      status_(new QLabel) {
   setAttribute(Qt::WA_DeleteOnClose, false);  // the main window deletes it once the shell let it go
   setCentralWidget(canvas_);
   statusBar()->addWidget(status_, 1);
@@ -61,6 +79,7 @@ PlotWidget::PlotWidget(Plot& plot, Shell& shell)
   move(rect.left, rect.top);
   resize(std::max(rect.right - rect.left, 120), std::max(rect.bottom - rect.top, 100));
   refreshFrame();
+  buildMenu();
   setAcceptDrops(true);
   if (plot.window.data) plot.window.data->subscribe(*this);
 }
@@ -124,6 +143,99 @@ void PlotWidget::paintCanvas(QPainter& painter) {
     painter.fillRect(QRect(picture_.width() / ratio, 0, canvas_->width(), canvas_->height()), Qt::white);
     painter.fillRect(QRect(0, picture_.height() / ratio, canvas_->width(), canvas_->height()), Qt::white);
   }
+  if (cross_hair_) {
+    // Inverted lines over the picture, as if drawn by inversion: visible on every colour.
+    painter.setCompositionMode(QPainter::CompositionMode_Difference);
+    painter.setPen(QPen(Qt::white, 0));
+    painter.drawLine(0, mouse_.y(), canvas_->width(), mouse_.y());
+    painter.drawLine(mouse_.x(), 0, mouse_.x(), canvas_->height());
+  }
+}
+
+// --- the menu and its keys ---
+
+void PlotWidget::buildMenu() {
+  menu_ = new QMenu(this);
+  auto add = [this](QMenu* menu, const QString& text, int key, std::function<void()> run) {
+    QAction* action = menu->addAction(text, this, [this, run] {
+      if (plot_) run();
+    });
+    if (key) keys_[key] = action;
+    return action;
+  };
+  add(menu_, "Plot S&etup . . .", Qt::Key_E, [this] { shell_.plot_setup_command(*plot_); });
+  add(menu_, "A&xis Setup . . .", Qt::Key_X, [this] { axisSetup(0); });
+  add(menu_, "Set &Title . . .", Qt::Key_T, [this] { setTitle(); });
+  menu_->addSeparator();
+  add(menu_, "&Duplicate Window", Qt::Key_D, [this] { shell_.duplicate_plot(*plot_); });
+  add(menu_, "Close &Window", 0, [this] { shell_.close_plot(*plot_); });
+}
+
+void PlotWidget::showMenu(const QPoint& global) {
+  if (!plot_) return;
+  menu_->exec(global);
+}
+
+void PlotWidget::axisSetup(int page) {
+  PlotWindow& window = plot_->window;
+  const int log_x = window.definition.log_x, log_y = window.definition.log_y;
+  bool changed = false;
+  if (!exec_axis_setup(window.definition, page, shell_.ui(), this, &changed) || !plot_) return;
+  if (changed && plot_->object) window.object_modified = plot_->object->modified = true;
+  // A new kind of axis checks every value again (logarithms of values <= 0); other
+  // settings only scale again.
+  if (window.definition.log_x != log_x || window.definition.log_y != log_y)
+    for (Formula& formula : window.definition.formulas) formula.needs_recalc = 1;
+  for (Formula& formula : window.definition.formulas) formula.changed = 1;
+  if (shell_.recalculate(*plot_, true) != Recalculation::Closed) plotChanged();
+}
+
+void PlotWidget::setTitle() {
+  std::optional<std::string> title =
+      prompt_for_text(this, "Plot Title", "Enter the main title for this plot:", plot_->window.title);
+  if (!title || !plot_) return;
+  plot_->window.title = *title;
+  if (plot_->object) plot_->window.object_modified = plot_->object->modified = true;
+  plotChanged();
+}
+
+// --- the cross-hair ---
+
+void PlotWidget::canvasMouseMoved(const QPoint& position) {
+  mouse_ = position;
+  if (cross_hair_) canvas_->update();
+}
+
+void PlotWidget::showCrossHair(bool on) {
+  if (cross_hair_ == on) return;
+  cross_hair_ = on;
+  mouse_ = canvas_->mapFromGlobal(QCursor::pos());
+  canvas_->setCursor(on ? Qt::BlankCursor : Qt::CrossCursor);
+  canvas_->update();
+}
+
+void PlotWidget::keyReleaseEvent(QKeyEvent* event) {
+  if ((event->key() == Qt::Key_Shift || event->key() == Qt::Key_Control) &&
+      !(event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier)))
+    showCrossHair(false);
+  QMainWindow::keyReleaseEvent(event);
+}
+
+void PlotWidget::focusOutEvent(QFocusEvent* event) {
+  showCrossHair(false);
+  QMainWindow::focusOutEvent(event);
+}
+
+bool PlotWidget::event(QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+      host_.cycleWindows(key->key() == Qt::Key_Backtab);
+      return true;
+    }
+  }
+  if (event->type() == QEvent::WindowDeactivate) showCrossHair(false);
+  return QMainWindow::event(event);
 }
 
 void PlotWidget::storeRectangle() {
@@ -161,16 +273,29 @@ void PlotWidget::closeEvent(QCloseEvent* event) {
 
 void PlotWidget::keyPressEvent(QKeyEvent* event) {
   if (!plot_) return;
-  if (event->key() == Qt::Key_W && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-    if (shell_.ui().message("Really close this window?", "Really?", Buttons::YesNo) == Answer::Yes)
+  if (event->key() == Qt::Key_Shift || event->key() == Qt::Key_Control) {
+    showCrossHair(true);
+    return;
+  }
+  if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
+    QMainWindow::keyPressEvent(event);
+    return;
+  }
+  if (event->key() == Qt::Key_W) {
+    if (shell_.ui().message("Really close this window?", "Really?", Buttons::YesNo) == Answer::Yes && plot_)
       shell_.close_plot(*plot_);
     return;
   }
-  if (event->key() == Qt::Key_E && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-    shell_.plot_setup_command(*plot_);
+  if (event->key() == Qt::Key_Y) {
+    axisSetup(1);
     return;
   }
-  QMainWindow::keyPressEvent(event);
+  auto found = keys_.find(event->key());
+  if (found == keys_.end()) {
+    QMainWindow::keyPressEvent(event);
+    return;
+  }
+  if (found->second->isEnabled()) found->second->trigger();
 }
 
 void PlotWidget::dragEnterEvent(QDragEnterEvent* event) {

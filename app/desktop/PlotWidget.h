@@ -7,23 +7,36 @@
 
 #include <QImage>
 #include <QMainWindow>
+#include <map>
 #include <memory>
 
 #include "app/shell/Shell.h"
 #include "data/Updates.h"
 #include "display/Render.h"
 
+class QAction;
 class QLabel;
+class QMenu;
 
 namespace zentrik {
 
 class PlotCanvas;
 
+// What a plot window asks of the main window.
+class PlotWindowHost {
+ public:
+  virtual ~PlotWindowHost() = default;
+  // Tab and Shift+Tab go through the plot windows as on the main window.
+  virtual void cycleWindows(bool backwards) = 0;
+  // Shift with the right button: the main window comes forward and starts the calculator.
+  virtual void calculatorFromPlot() = 0;
+};
+
 class PlotWidget : public QMainWindow, public DataFileObserver {
   Q_OBJECT
 
  public:
-  PlotWidget(Plot& plot, Shell& shell);
+  PlotWidget(Plot& plot, Shell& shell, PlotWindowHost& host);
   ~PlotWidget() override;
 
   // The plot shown; null once the window was let go of.
@@ -44,8 +57,11 @@ class PlotWidget : public QMainWindow, public DataFileObserver {
   std::string preloadCommand() const override;
 
  protected:
+  bool event(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
@@ -54,12 +70,23 @@ class PlotWidget : public QMainWindow, public DataFileObserver {
  private:
   friend class PlotCanvas;
   void paintCanvas(QPainter& painter);
+  void buildMenu();
+  void showMenu(const QPoint& global);
+  void canvasMouseMoved(const QPoint& position);
+  void showCrossHair(bool on);
+  void axisSetup(int page);
+  void setTitle();
   void storeRectangle();
   void beginUpdate();
   void finishUpdate();
 
   Plot* plot_;
   Shell& shell_;
+  PlotWindowHost& host_;
+  QMenu* menu_ = nullptr;
+  std::map<int, QAction*> keys_;  // the menu's keyboard letters
+  QPoint mouse_;                  // where the mouse stands over the drawing area
+  bool cross_hair_ = false;       // Shift or Ctrl is held
   PlotCanvas* canvas_;
   QLabel* status_;
   QImage picture_;       // the plot as last drawn, at the screen's pixel ratio
