@@ -14,6 +14,7 @@
 #include "app/desktop/DropSurface.h"
 #include "app/desktop/PlotWidget.h"
 #include "app/dialogs/FileDialogs.h"
+#include "app/dialogs/PromptDialog.h"
 #include "data/TempDir.h"
 #include "ui/ScriptedUi.h"
 
@@ -188,6 +189,34 @@ TEST_F(MainWindowTest, AFileDroppedOnTheSurfaceIsPlotted) {
   QApplication::processEvents();
   ASSERT_EQ(window.shell().plots().size(), 1u);
   EXPECT_EQ(window.shell().plots().front()->window.data->path(), data);
+}
+
+TEST_F(MainWindowTest, ThePlotWindowsLettersRunItsCommands) {
+  window.processCommandLine(dir.write("run.dat", "1 3\n2 5\n3 4\n"));
+  ASSERT_EQ(window.shell().plots().size(), 1u);
+  Plot& plot = *window.shell().plots().front();
+  PlotWidget* widget = window.widgetOf(plot);
+  ASSERT_NE(widget, nullptr);
+
+  PromptRequest asked;
+  set_text_prompter([&](const PromptRequest& request) {
+    asked = request;
+    return std::optional<std::string>("Run 5");
+  });
+  QTest::keyClick(widget, Qt::Key_T);
+  set_text_prompter({});
+  EXPECT_EQ(asked.caption, "Plot Title");
+  EXPECT_EQ(asked.label, "Enter the main title for this plot:");
+  EXPECT_EQ(widget->windowTitle(), "Run 5");
+
+  QTest::keyClick(widget, Qt::Key_D);
+  ASSERT_EQ(window.shell().plots().size(), 2u);
+  const Plot& copy = *window.shell().plots().back();
+  EXPECT_EQ(copy.window.data, plot.window.data);
+  EXPECT_EQ(copy.window.title, "Run 5");
+  ASSERT_NE(window.widgetOf(copy), nullptr);
+  EXPECT_EQ(window.widgetOf(copy)->windowTitle(), "Run 5");
+  EXPECT_TRUE(ui.messages().empty());
 }
 
 TEST(DropSurface, TextColourFollowsTheBrightness) {
