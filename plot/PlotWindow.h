@@ -18,6 +18,14 @@ struct WindowRect {
   int left = 0, top = 0, right = 0, bottom = 0;
 };
 
+// The view limits and plot ranges of a zoom, kept while its window shows the whole data.
+struct SavedZoom {
+  double view_x_lo = RANGE_UNSET_LOW, view_x_hi = RANGE_UNSET_HIGH;
+  double view_y_lo = RANGE_UNSET_LOW, view_y_hi = RANGE_UNSET_HIGH;
+  double plot_x_min = RANGE_UNSET_HIGH, plot_x_max = RANGE_UNSET_LOW;
+  double plot_y_min = RANGE_UNSET_HIGH, plot_y_max = RANGE_UNSET_LOW;
+};
+
 struct PlotWindow {
   DataFile* data = nullptr;  // shared with other windows; the main window owns it
   PlotDefinition definition;
@@ -31,8 +39,11 @@ struct PlotWindow {
   double plot_y_min = RANGE_UNSET_HIGH, plot_y_max = RANGE_UNSET_LOW;
   double view_x_lo = RANGE_UNSET_LOW, view_x_hi = RANGE_UNSET_HIGH;
   double view_y_lo = RANGE_UNSET_LOW, view_y_hi = RANGE_UNSET_HIGH;
-  bool zoomed = false;
+  bool zoomed = false;       // showing a zoom range; the zoom commands keep it opposite to auto_scaled
   bool auto_scaled = true;  // showing the extent of its data, not a zoom range
+  bool is_zoom_window = false;  // made by a zoom: Un-Zoom and Re-Zoom apply to it
+  bool unzoomed = false;        // a zoom window showing its whole data for the moment
+  SavedZoom saved_zoom;         // the zoom while un-zoomed; moving the zoom frame changes it
   bool no_points = false;   // the last scaling found nothing to plot
   int largest_bin_count = 1;  // the vertical range of a histogram
 

@@ -2,6 +2,7 @@
 # plot files; the second needs a QGuiApplication on the offscreen platform.
 zentrik_test(display_tests
   SOURCES display/render_test.cpp display/recording_surface_test.cpp
+          display/axis_mapping_test.cpp display/drag_test.cpp display/zoom_window_test.cpp
   LIBS zentrik_display)
 
 if(TARGET zentrik_display_qt)
