@@ -16,8 +16,15 @@
 #include <QWindow>
 
 #include "app/desktop/DropSurface.h"
+#include "app/desktop/PlotOutput.h"
+#include "app/dialogs/AutoUpdateDialog.h"
 #include "app/dialogs/AxisSetupDialog.h"
+#include "app/dialogs/FileDialogs.h"
+#include "app/dialogs/FileListDialog.h"
+#include "app/dialogs/ObjectAttributesDialog.h"
 #include "app/dialogs/PromptDialog.h"
+#include "display/AxisMapping.h"
+#include "display/ZoomWindow.h"
 #include "app/shell/RenderSettings.h"
 #include "display/qt/QtSurface.h"
 
@@ -40,11 +47,18 @@ class PlotCanvas : public QWidget {
   }
   void mouseMoveEvent(QMouseEvent* event) override { owner_.canvasMouseMoved(event->position().toPoint()); }
   void mousePressEvent(QMouseEvent* event) override {
+    if (event->button() == Qt::LeftButton) {
+      owner_.canvasPressed(event);
+      return;
+    }
     if (event->button() != Qt::RightButton) return;
     if (event->modifiers() & Qt::ShiftModifier)
       owner_.host_.calculatorFromPlot();
     else
       owner_.showMenu(event->globalPosition().toPoint());
+  }
+  void mouseReleaseEvent(QMouseEvent* event) override {
+    if (event->button() == Qt::LeftButton) owner_.canvasReleased(event);
   }
 
  private:
@@ -89,6 +103,8 @@ PlotWidget::~PlotWidget() { detach(); }
 void PlotWidget::detach() {
   if (!plot_) return;
   if (plot_->window.data) plot_->window.data->unsubscribe(*this);
+  drag_.cancel();
+  frame_track_.reset();
   plot_ = nullptr;
   update_busy_.reset();
 }
@@ -124,11 +140,15 @@ void PlotWidget::paintCanvas(QPainter& painter) {
     QPainter image_painter(&image);
     image_painter.setRenderHint(QPainter::TextAntialiasing);
     QtSurface surface(image_painter);
-    const RenderOptions options = render_options(shell_.config(), OutputMode::Screen);
+    RenderOptions options = render_options(shell_.config(), OutputMode::Screen);
+    options.zoom_box = remembered_zoom_box(plot_->window);
     auto paint = paint_plot_window(surface, canvas_->width(), canvas_->height(), 0, plot_->window, false, options,
                                    memory_);
     image_painter.end();
-    if (paint) status_->setText(QString::fromStdString(paint->status_text));
+    if (paint) {
+      drawn_ = paint->render;
+      if (!drag_.dragging()) status_->setText(QString::fromStdString(paint->status_text));
+    }
     picture_ = std::move(image);
     picture_stale_ = false;
   } else if (busy) {
@@ -143,12 +163,21 @@ void PlotWidget::paintCanvas(QPainter& painter) {
     painter.fillRect(QRect(picture_.width() / ratio, 0, canvas_->width(), canvas_->height()), Qt::white);
     painter.fillRect(QRect(0, picture_.height() / ratio, canvas_->width(), canvas_->height()), Qt::white);
   }
+  // What is drawn by inversion is painted over the picture in the difference mode: the
+  // same look on every colour, and the picture itself stays as it was drawn.
+  painter.setCompositionMode(QPainter::CompositionMode_Difference);
   if (cross_hair_) {
-    // Inverted lines over the picture, as if drawn by inversion: visible on every colour.
-    painter.setCompositionMode(QPainter::CompositionMode_Difference);
     painter.setPen(QPen(Qt::white, 0));
     painter.drawLine(0, mouse_.y(), canvas_->width(), mouse_.y());
     painter.drawLine(mouse_.x(), 0, mouse_.x(), canvas_->height());
+  }
+  if (std::optional<Rect> box = drag_.rectangle()) {
+    painter.setPen(QPen(Qt::white, 0, Qt::DotLine));
+    painter.drawRect(QRect(box->left, box->top, box->right - box->left, box->bottom - box->top));
+  }
+  if (frame_track_) {
+    painter.setPen(QPen(Qt::white, 0, Qt::DotLine));
+    painter.drawRect(frame_track_->frame.adjusted(0, 0, -1, -1));
   }
 }
 
@@ -156,23 +185,125 @@ void PlotWidget::paintCanvas(QPainter& painter) {
 
 void PlotWidget::buildMenu() {
   menu_ = new QMenu(this);
+  // Every item acts on the plot while it is there, and needs at least two lines of
+  // data (else the user is asked to include them again); the letters are the items' keys.
   auto add = [this](QMenu* menu, const QString& text, int key, std::function<void()> run) {
     QAction* action = menu->addAction(text, this, [this, run] {
-      if (plot_) run();
+      if (!plot_ || ensure_enough_data(shell_, *plot_) == DataCheck::Closed || !plot_) return;
+      run();
     });
     if (key) keys_[key] = action;
     return action;
   };
+  auto command = [this](CommandResult (*run)(Shell&, Plot&)) { return [this, run] { apply(run(shell_, *plot_)); }; };
   add(menu_, "Plot S&etup . . .", Qt::Key_E, [this] { shell_.plot_setup_command(*plot_); });
+  QMenu* file = menu_->addMenu("File");
+  add(file, "&Print . . .", Qt::Key_P, [this] {
+    print_plot_with_dialog(plot_->window, shell_.config(), memory_, canvas_->size(), plot_window_title(*plot_),
+                           shell_.ui(), this);
+  });
+  add(file, "Export Picture . . .", 0,
+      [this] { export_plot_picture(plot_->window, shell_.config(), memory_, canvas_->size(), shell_.ui(), this); });
+  file->addSeparator();
+  save_action_ = add(file, "Save Object", 0, [this] { save_object(shell_, *plot_); refreshFrame(); });
+  save_as_action_ = add(file, "&Save Object As . . .", Qt::Key_S, [this] {
+    save_object_as(shell_, *plot_, [this](const FileDialogRequest& request) {
+      return choose_file(this, request, FileDialogKind::Save);
+    });
+    refreshFrame();
+  });
+  attributes_action_ = add(file, "Object Attrib&utes . . .", Qt::Key_U, [this] {
+    if (exec_object_attributes(*plot_, shell_.ui(), this)) refreshFrame();
+  });
+  file->addSeparator();
+  updates_action_ = add(file, "Automatic Updates . . .", 0, [this] { exec_auto_update_settings(*plot_, shell_.ui(), this); });
+  update_now_action_ = add(file, "Update &Now", Qt::Key_N, [this] { update_now(shell_, *plot_, {}); });
+  add(file, "&File List", Qt::Key_F, [this] { exec_file_list(*plot_->window.data, this); });
   add(menu_, "A&xis Setup . . .", Qt::Key_X, [this] { axisSetup(0); });
-  add(menu_, "Set &Title . . .", Qt::Key_T, [this] { setTitle(); });
-  menu_->addSeparator();
+  histogram_action_ = add(menu_, "&Histogram", Qt::Key_H, command(switch_histogram));
+  histogram_action_->setCheckable(true);
+  add(menu_, "Set &Title . . .", Qt::Key_T, [this] { apply(set_title(shell_, *plot_, prompt())); });
+  QMenu* show = menu_->addMenu("Show / Hide");
+  statistics_action_ = add(show, "St&atistics", Qt::Key_A, command(toggle_statistics));
+  legend_action_ = add(show, "&Legend", Qt::Key_L, command(toggle_legend));
+  status_bar_action_ = add(show, "Status &Bar", Qt::Key_B, command(toggle_status_bar));
+  regression_action_ = add(show, "Re&gression Lines", Qt::Key_G, command(toggle_regression));
+  for (QAction* toggle : {statistics_action_, legend_action_, status_bar_action_, regression_action_})
+    toggle->setCheckable(true);
+  add(menu_, "&Copy To Clipboard", 0, [this] {
+    copy_plot_to_clipboard(plot_->window, shell_.config(), memory_, canvas_->size(), shell_.ui());
+  });
+  // The view window of the data set comes with its own work; until then the item is there, greyed.
+  add(menu_, "&View File", 0, {})->setEnabled(false);
+  rescale_action_ = add(menu_, "&Rescale", Qt::Key_R, command(rescale));
+  aspect_action_ = add(menu_, "Aspect Rat&io . . .", Qt::Key_I, [this] {
+    AspectGeometry geometry;
+    geometry.width = canvas_->width();
+    geometry.status_bar_height = statusBar()->isVisible() ? statusBar()->height() : 0;
+    geometry.height = canvas_->height() + geometry.status_bar_height;
+    geometry.left = drawn_.layout.left;
+    geometry.bottom_reserve = drawn_.layout.bottom_reserve;
+    apply(aspect_ratio(shell_, *plot_, geometry, prompt()));
+  });
   add(menu_, "&Duplicate Window", Qt::Key_D, [this] { shell_.duplicate_plot(*plot_); });
-  add(menu_, "Close &Window", 0, [this] { shell_.close_plot(*plot_); });
+  zoom_action_ = add(menu_, "Un-&Zoom", Qt::Key_Z, [this] { toggleZoom(); });
+  add(menu_, "&Output To File . . .", Qt::Key_O,
+      [this] { output_plot_to_file(plot_->window, shell_.config(), shell_.ui(), this); });
+  menu_->addSeparator();
+  menu_->addAction("Close &Window", this, [this] {
+    if (plot_) shell_.close_plot(*plot_);
+  });
+}
+
+TextPrompt PlotWidget::prompt() {
+  return [this](const std::string& caption, const std::string& label, const std::string& initial) {
+    return prompt_for_text(this, caption, label, initial);
+  };
+}
+
+void PlotWidget::apply(const CommandResult& result) {
+  switch (result.action) {
+    case WindowAction::None:
+    case WindowAction::Closed:
+      return;
+    case WindowAction::Retitle:
+      refreshFrame();
+      return;
+    case WindowAction::Resize:
+      resize(result.width, height());
+      plotChanged();
+      return;
+    case WindowAction::Redraw:
+    case WindowAction::Relayout:
+      plotChanged();
+      return;
+  }
+}
+
+// The menu as it opens: which items apply, and how they read, follow the window's state.
+void PlotWidget::adjustMenu() {
+  const PlotWindow& window = plot_->window;
+  const bool histogram = window.definition.xy_or_histo != 0;
+  zoom_action_->setText(window.unzoomed ? "Re-&Zoom" : "Un-&Zoom");
+  zoom_action_->setEnabled(can_toggle_zoom(window));
+  save_action_->setText(QString::fromStdString(save_object_label(*plot_)));
+  save_action_->setEnabled(can_save_object(*plot_));
+  save_as_action_->setEnabled(can_save_object_as(*plot_));
+  attributes_action_->setEnabled(plot_->object.has_value());
+  updates_action_->setEnabled(can_update(*plot_));
+  update_now_action_->setEnabled(can_update(*plot_));
+  statistics_action_->setChecked(window.showstats != 0);
+  legend_action_->setChecked(window.legend != 0);
+  status_bar_action_->setChecked(window.status_bar != 0);
+  regression_action_->setChecked(window.regress != 0);
+  histogram_action_->setChecked(histogram);
+  rescale_action_->setText(histogram ? "Bin All On Enti&re Plot" : "&Rescale");
+  aspect_action_->setText(histogram ? "Bin Each &Individually" : "Aspect Rat&io . . .");
 }
 
 void PlotWidget::showMenu(const QPoint& global) {
   if (!plot_) return;
+  adjustMenu();
   menu_->exec(global);
 }
 
@@ -190,24 +321,118 @@ void PlotWidget::axisSetup(int page) {
   if (shell_.recalculate(*plot_, true) != Recalculation::Closed) plotChanged();
 }
 
-void PlotWidget::setTitle() {
-  std::optional<std::string> title =
-      prompt_for_text(this, "Plot Title", "Enter the main title for this plot:", plot_->window.title);
-  if (!title || !plot_) return;
-  plot_->window.title = *title;
-  if (plot_->object) plot_->window.object_modified = plot_->object->modified = true;
-  plotChanged();
+// --- the mouse: rectangles, and the frame of an un-zoomed zoom window ---
+
+namespace {
+
+constexpr int kHandle = 6;  // the frame's corner handles, outside its corners
+
+QRect qrect_of(const Rect& r) { return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top); }
+
+}  // namespace
+
+bool PlotWidget::frameHit(const QPoint& position) {
+  PlotWindow& window = plot_->window;
+  if (!window.is_zoom_window || !window.unzoomed || !drawn_.drawn) return false;
+  const QRect frame = qrect_of(zoom_frame_rect(window, AxisMapping(drawn_.layout, window)));
+  const QPoint corners[4] = {frame.topLeft(), QPoint(frame.right() + 1, frame.top()),
+                             QPoint(frame.right() + 1, frame.bottom() + 1), QPoint(frame.left(), frame.bottom() + 1)};
+  int corner = -1;
+  for (int i = 0; i < 4; ++i)
+    if (std::abs(position.x() - corners[i].x()) <= kHandle && std::abs(position.y() - corners[i].y()) <= kHandle)
+      corner = i;
+  if (corner < 0 && !frame.adjusted(-2, -2, 2, 2).contains(position)) return false;
+  frame_track_ = FrameTrack{frame, position, corner, frame, std::make_unique<UpdateHold>(window.data)};
+  return true;
+}
+
+void PlotWidget::canvasPressed(QMouseEvent* event) {
+  if (!plot_) return;
+  const QPoint at = event->position().toPoint();
+  const bool busy = plot_->calculating || updating_ || !plot_->shown || shell_.busy();
+  if (!busy && frameHit(at)) return;
+  const bool shift = event->modifiers() & Qt::ShiftModifier, ctrl = event->modifiers() & Qt::ControlModifier;
+  showCrossHair(false);
+  switch (drag_.press(plot_->window, drawn_, at.x(), at.y(), shift, ctrl, busy, shell_.ui())) {
+    case PressResult::NotEnoughData:
+      // The calculation asks whether to include every line again, and closes the plot on No.
+      if (shell_.recalculate(*plot_, plot_->window.auto_scaled) != Recalculation::Closed) plotChanged();
+      return;
+    case PressResult::Started:
+      if (drag_.status_text()) status_->setText(QString::fromStdString(*drag_.status_text()));
+      return;
+    default:
+      return;
+  }
+}
+
+void PlotWidget::canvasReleased(QMouseEvent* event) {
+  if (!plot_) return;
+  const QPoint at = event->position().toPoint();
+  if (frame_track_) {
+    const Rect frame{frame_track_->frame.left(), frame_track_->frame.top(), frame_track_->frame.right() + 1,
+                     frame_track_->frame.bottom() + 1};
+    move_zoom_frame(plot_->window, AxisMapping(drawn_.layout, plot_->window), frame);
+    frame_track_.reset();
+    redraw();
+    return;
+  }
+  if (!drag_.dragging()) return;
+  const bool busy = plot_->calculating || updating_ || shell_.busy();
+  const DragOutcome outcome = drag_.release(at.x(), at.y(), busy);
+  if (outcome.status_text) status_->setText(QString::fromStdString(*outcome.status_text));
+  canvas_->update();
+  switch (outcome.action) {
+    case DragOutcome::Action::Zoom:
+      shell_.zoom_plot(*plot_, outcome.box);
+      break;
+    case DragOutcome::Action::Exclude:
+    case DragOutcome::Action::Ignore:
+      shell_.box_pass(*plot_, outcome.box, outcome.action == DragOutcome::Action::Exclude);
+      break;
+    case DragOutcome::Action::Nothing:
+      break;
+  }
+}
+
+void PlotWidget::toggleZoom() {
+  PlotWindow& window = plot_->window;
+  auto scale_and_draw = [this] { shell_.scale_plot(*plot_); };
+  if (window.unzoomed)
+    rezoom(window, scale_and_draw);
+  else
+    unzoom(window, scale_and_draw);
 }
 
 // --- the cross-hair ---
 
 void PlotWidget::canvasMouseMoved(const QPoint& position) {
   mouse_ = position;
+  if (frame_track_) {
+    const QPoint delta = position - frame_track_->start;
+    QRect frame = frame_track_->start_frame;
+    switch (frame_track_->corner) {
+      case 0: frame.setTopLeft(frame.topLeft() + delta); break;
+      case 1: frame.setTopRight(frame.topRight() + delta); break;
+      case 2: frame.setBottomRight(frame.bottomRight() + delta); break;
+      case 3: frame.setBottomLeft(frame.bottomLeft() + delta); break;
+      default: frame.translate(delta);
+    }
+    frame_track_->frame = frame.normalized();
+    canvas_->update();
+    return;
+  }
+  if (drag_.dragging()) {
+    if (std::optional<std::string> text = drag_.move(position.x(), position.y()))
+      status_->setText(QString::fromStdString(*text));
+    canvas_->update();
+    return;
+  }
   if (cross_hair_) canvas_->update();
 }
 
 void PlotWidget::showCrossHair(bool on) {
-  if (cross_hair_ == on) return;
+  if (cross_hair_ == on || (on && (drag_.dragging() || frame_track_))) return;
   cross_hair_ = on;
   mouse_ = canvas_->mapFromGlobal(QCursor::pos());
   canvas_->setCursor(on ? Qt::BlankCursor : Qt::CrossCursor);
@@ -290,11 +515,18 @@ void PlotWidget::keyPressEvent(QKeyEvent* event) {
     axisSetup(1);
     return;
   }
+  if (event->key() == Qt::Key_C) {
+    if (ensure_enough_data(shell_, *plot_) == DataCheck::Closed || !plot_) return;
+    if (copy_plot_to_clipboard(plot_->window, shell_.config(), memory_, canvas_->size(), shell_.ui()))
+      shell_.ui().message("Plot was copied to clipboard.", "Copied.");
+    return;
+  }
   auto found = keys_.find(event->key());
   if (found == keys_.end()) {
     QMainWindow::keyPressEvent(event);
     return;
   }
+  adjustMenu();
   if (found->second->isEnabled()) found->second->trigger();
 }
 

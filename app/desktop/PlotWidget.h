@@ -9,9 +9,12 @@
 #include <QMainWindow>
 #include <map>
 #include <memory>
+#include <optional>
 
+#include "app/shell/PlotCommands.h"
 #include "app/shell/Shell.h"
 #include "data/Updates.h"
+#include "display/Drag.h"
 #include "display/Render.h"
 
 class QAction;
@@ -71,11 +74,17 @@ class PlotWidget : public QMainWindow, public DataFileObserver {
   friend class PlotCanvas;
   void paintCanvas(QPainter& painter);
   void buildMenu();
+  void adjustMenu();
   void showMenu(const QPoint& global);
   void canvasMouseMoved(const QPoint& position);
+  void canvasPressed(QMouseEvent* event);
+  void canvasReleased(QMouseEvent* event);
+  bool frameHit(const QPoint& position);
+  void toggleZoom();
   void showCrossHair(bool on);
   void axisSetup(int page);
-  void setTitle();
+  TextPrompt prompt();
+  void apply(const CommandResult& result);
   void storeRectangle();
   void beginUpdate();
   void finishUpdate();
@@ -87,6 +96,30 @@ class PlotWidget : public QMainWindow, public DataFileObserver {
   std::map<int, QAction*> keys_;  // the menu's keyboard letters
   QPoint mouse_;                  // where the mouse stands over the drawing area
   bool cross_hair_ = false;       // Shift or Ctrl is held
+  RectangleDrag drag_;            // the rectangle being dragged with the left button
+  RenderResult drawn_;            // where the last paint put everything
+  // The zoom frame of an un-zoomed zoom window while the mouse moves or resizes it.
+  struct FrameTrack {
+    QRect start_frame;
+    QPoint start;
+    int corner = -1;  // -1 moves the frame; 0..3 drag that corner (top-left, top-right, bottom-right, bottom-left)
+    QRect frame;
+    std::unique_ptr<UpdateHold> hold;
+  };
+  std::optional<FrameTrack> frame_track_;
+  QAction* zoom_action_ = nullptr;
+  QAction* save_action_ = nullptr;
+  QAction* save_as_action_ = nullptr;
+  QAction* attributes_action_ = nullptr;
+  QAction* updates_action_ = nullptr;
+  QAction* update_now_action_ = nullptr;
+  QAction* histogram_action_ = nullptr;
+  QAction* statistics_action_ = nullptr;
+  QAction* legend_action_ = nullptr;
+  QAction* status_bar_action_ = nullptr;
+  QAction* regression_action_ = nullptr;
+  QAction* rescale_action_ = nullptr;
+  QAction* aspect_action_ = nullptr;
   PlotCanvas* canvas_;
   QLabel* status_;
   QImage picture_;       // the plot as last drawn, at the screen's pixel ratio

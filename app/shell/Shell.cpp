@@ -6,6 +6,8 @@
 #include "app/shell/WindowArrangement.h"
 #include "data/Loader.h"
 #include "data/MultiFile.h"
+#include "display/Drag.h"
+#include "display/ZoomWindow.h"
 #include "persist/SetupFile.h"
 #include "plot/Calculation.h"
 #include "plot/Scaling.h"
@@ -40,7 +42,7 @@ std::string plot_window_title(const Plot& plot) {
   std::string title = window.title;
   if (title.empty()) {
     title = window.data ? file_name_of(window.data->path()) : std::string();
-    if (window.zoomed) title += " (Zoom)";
+    if (window.is_zoom_window) title += window.unzoomed ? " (Un-Zoomed)" : " (Zoom)";
   }
   if (plot.object) title += " (Object " + file_name_of(plot.object->object_file) + ")";
   return title;
@@ -423,6 +425,48 @@ Plot* Shell::duplicate_plot(Plot& source) {
   return &plot;
 }
 
+Plot* Shell::zoom_plot(Plot& source, const ZoomBox& box) {
+  if (source.closed || source.calculating) return nullptr;
+  Operation operation(*this);
+  BusyScope busy(*this);
+  ui_.setWaitCursor(true);
+  std::optional<PlotWindow> zoom = make_zoom_window(source.window, box, ui_);
+  ui_.setWaitCursor(false);
+  if (!zoom) return nullptr;
+  Plot& plot = add_plot(std::move(*zoom));
+  scale_plot(plot);
+  return &plot;
+}
+
+void Shell::scale_plot(Plot& plot) {
+  if (plot.closed) return;
+  ScalingEnvironment scaling{ui_, config_.default_plot};
+  scale(plot.window, true, scaling);
+  plot.shown = true;
+  face_.plotReady(plot);
+}
+
+void Shell::box_pass(Plot& plot, const ZoomBox& box, bool exclude) {
+  if (plot.closed || plot.calculating) return;
+  Operation operation(*this);
+  BusyScope busy(*this);
+  ui_.setWaitCursor(true);
+  BoxPassEnvironment env{ui_};
+  env.object_keeps_exclude_list = !plot.object || plot.object->exclude_lines != 0;
+  const BoxPassResult result = exclude ? exclude_in_box(plot.window, box, env) : ignore_in_box(plot.window, box, env);
+  ui_.setWaitCursor(false);
+  if (plot.object && plot.window.object_modified) plot.object->modified = true;
+  if (exclude && result.lines_excluded > 0) {
+    for (Plot* other : plots_of(*plot.window.data)) {
+      if (other == &plot) continue;
+      mark_for_exclusions(other->window);
+      if (recalculate(*other, other->window.auto_scaled) != Recalculation::Closed && other->shown)
+        face_.plotReady(*other);
+    }
+  }
+  if (recalculate(plot, plot.window.auto_scaled) != Recalculation::Closed) face_.plotReady(plot);
+}
+
 // --- closing ---
 
 bool Shell::close_plot(Plot& plot) {
@@ -456,7 +500,9 @@ void Shell::close_now(Plot& plot) {
 
 void Shell::collect() {
   std::erase_if(plots_, [](const std::unique_ptr<Plot>& plot) { return plot->closed; });
-  std::erase_if(data_files_, [](const std::unique_ptr<DataFile>& data) { return data->plot_count == 0; });
+  // A data set being reloaded is freed by a later collection, once its reload is over.
+  std::erase_if(data_files_,
+                [](const std::unique_ptr<DataFile>& data) { return data->plot_count == 0 && !data->updating(); });
 }
 
 }  // namespace zentrik

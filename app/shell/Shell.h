@@ -14,6 +14,7 @@
 
 #include "app/shell/DropChoice.h"
 #include "data/DataFile.h"
+#include "display/Render.h"
 #include "persist/CommandApproval.h"
 #include "persist/Configuration.h"
 #include "persist/PlotObject.h"
@@ -35,7 +36,7 @@ struct Plot {
 };
 
 // The caption of a plot's window: its own title, else the data set's name with
-// " (Zoom)" in a zoom window; " (Object ", the object file's name and ")" when it
+// " (Zoom)" in a zoom window (" (Un-Zoomed)" while it shows its whole data); " (Object ", the object file's name and ")" when it
 // belongs to a plot object.
 std::string plot_window_title(const Plot& plot);
 
@@ -147,6 +148,14 @@ class Shell {
   // A window made from another on the same data set (a duplicate, a zoom) joins the
   // open plots with the next window number; it is not computed or shown yet.
   Plot& add_plot(PlotWindow window);
+  // A released zoom rectangle: the zoom window of box (values), scaled from the copied
+  // points and shown. The new plot, or nothing.
+  Plot* zoom_plot(Plot& source, const ZoomBox& box);
+  // A released exclude or ignore rectangle: the pass over the data, then this plot and,
+  // after exclusions, the others on the same data set computed and drawn again.
+  void box_pass(Plot& plot, const ZoomBox& box, bool exclude);
+  // Scales the plot again from its points and draws it (a new zoom, un-zoom, re-zoom).
+  void scale_plot(Plot& plot);
 
   // --- closing ---
   // The closing sequence of a plot window; false (after a beep) while it is computing.
