@@ -515,6 +515,17 @@ void PlotWidget::keyPressEvent(QKeyEvent* event) {
     axisSetup(1);
     return;
   }
+  static const std::map<int, PanKey> pan_keys = {{Qt::Key_Left, PanKey::Left},   {Qt::Key_Right, PanKey::Right},
+                                                  {Qt::Key_Up, PanKey::Up},       {Qt::Key_Down, PanKey::Down},
+                                                  {Qt::Key_Comma, PanKey::Widen}, {Qt::Key_Period, PanKey::Narrow}};
+  if (auto pan = pan_keys.find(event->key()); pan != pan_keys.end()) {
+    // A key that comes while the last one is still being computed is dropped.
+    if (panning_) return;
+    panning_ = true;
+    apply(pan_zoom(shell_, *plot_, pan->second));
+    panning_ = false;
+    return;
+  }
   if (event->key() == Qt::Key_C) {
     if (ensure_enough_data(shell_, *plot_) == DataCheck::Closed || !plot_) return;
     if (copy_plot_to_clipboard(plot_->window, shell_.config(), memory_, canvas_->size(), shell_.ui()))

@@ -107,6 +107,7 @@ class PlotWidget : public QMainWindow, public DataFileObserver {
     std::unique_ptr<UpdateHold> hold;
   };
   std::optional<FrameTrack> frame_track_;
+  bool panning_ = false;  // an arrow key's computation is running
   QAction* zoom_action_ = nullptr;
   QAction* save_action_ = nullptr;
   QAction* save_as_action_ = nullptr;

@@ -396,4 +396,67 @@ std::vector<std::string> data_file_names(const DataFile& data) {
   return names;
 }
 
+// --- moving a zoom with the keyboard ---
+
+namespace {
+
+// A range moved or stretched in the axis's own terms: on a logarithmic axis the
+// logarithms move, and the ends are powers of ten again.
+struct AxisRange {
+  bool logarithmic;
+  double lo, hi;
+
+  static AxisRange of(double lo, double hi, bool logarithmic) {
+    return logarithmic ? AxisRange{true, std::log10(lo), std::log10(hi)} : AxisRange{false, lo, hi};
+  }
+  double value(double v) const { return logarithmic ? std::pow(10.0, v) : v; }
+};
+
+}  // namespace
+
+CommandResult pan_zoom(Shell& shell, Plot& plot, PanKey key) {
+  PlotWindow& window = plot.window;
+  if (plot.closed || plot.calculating || !window.is_zoom_window || window.unzoomed || window.auto_scaled ||
+      window.definition.xy_or_histo != 0)
+    return {};
+  const bool horizontal = key == PanKey::Left || key == PanKey::Right || key == PanKey::Widen || key == PanKey::Narrow;
+  const bool logarithmic = horizontal ? window.definition.log_x == 1 : window.definition.log_y == 1;
+  double& lo = horizontal ? window.plot_x_min : window.plot_y_min;
+  double& hi = horizontal ? window.plot_x_max : window.plot_y_max;
+  if (logarithmic && (lo <= 0 || hi <= 0)) return {};
+  AxisRange range = AxisRange::of(lo, hi, logarithmic);
+  const double extent = range.hi - range.lo;
+  const double step = (key == PanKey::Widen || key == PanKey::Narrow) ? extent / 16 : extent / 4;
+  switch (key) {
+    case PanKey::Left:
+    case PanKey::Down:
+      range.lo -= step;
+      range.hi -= step;
+      break;
+    case PanKey::Right:
+    case PanKey::Up:
+      range.lo += step;
+      range.hi += step;
+      break;
+    case PanKey::Widen:
+      range.lo -= step;
+      range.hi += step;
+      break;
+    case PanKey::Narrow:
+      range.lo += step;
+      range.hi -= step;
+      break;
+  }
+  if (!(range.hi > range.lo) || !std::isfinite(range.lo) || !std::isfinite(range.hi)) return {};
+  lo = range.value(range.lo);
+  hi = range.value(range.hi);
+  (horizontal ? window.view_x_lo : window.view_y_lo) = lo;
+  (horizontal ? window.view_x_hi : window.view_y_hi) = hi;
+  window.saved_zoom = SavedZoom{window.view_x_lo, window.view_x_hi, window.view_y_lo, window.view_y_hi,
+                                window.plot_x_min, window.plot_x_max, window.plot_y_min, window.plot_y_max};
+  for (Formula& formula : window.definition.formulas) formula.changed = 1;
+  if (shell.recalculate(plot, true) == Recalculation::Closed) return {WindowAction::Closed};
+  return {WindowAction::Redraw};
+}
+
 }  // namespace zentrik

@@ -156,4 +156,12 @@ bool apply_object_attributes(Plot& plot, std::string_view command, bool exclude_
 // added by "Concatenate Files" is followed by "  (lines first-last)".
 std::vector<std::string> data_file_names(const DataFile& data);
 
+// --- moving a zoom with the keyboard ---
+// The arrows move a zoom window's range by a quarter of its width or height; "," widens
+// the X range and "." narrows it by a sixteenth of its width at each end. On a
+// logarithmic axis the steps are taken on the logarithms. Only a zoom window that shows
+// its zoom, on an X-Y plot; the plot is then computed and scaled for the new range.
+enum class PanKey { Left, Right, Up, Down, Widen, Narrow };
+CommandResult pan_zoom(Shell& shell, Plot& plot, PanKey key);
+
 }  // namespace zentrik

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <deque>
 
 #include "data/MultiFile.h"
@@ -378,6 +379,42 @@ TEST_F(PlotCommandsTest, TooLittleDataAsksToIncludeItAgainAndClosesThePlotOnNo) 
   EXPECT_EQ(toggle_legend(shell, plot).action, WindowAction::Closed);
   EXPECT_EQ(face.closing, 1);
   EXPECT_TRUE(shell.plots().empty());
+}
+
+}  // namespace
+}  // namespace zentrik
+
+namespace zentrik {
+namespace {
+
+TEST_F(PlotCommandsTest, TheKeysMoveAndStretchAZoomWindow) {
+  Plot& plot = open("a.dat", "1 1\n2 2\n3 3\n4 4\n5 5\n6 6\n7 7\n8 8\n9 9\n");
+  EXPECT_EQ(pan_zoom(shell, plot, PanKey::Left).action, WindowAction::None);  // not a zoom window
+  Plot* zoom = shell.zoom_plot(plot, ZoomBox{2, 6, 2, 6});
+  ASSERT_NE(zoom, nullptr);
+  EXPECT_EQ(zoom->window.plot_x_min, 2);
+
+  EXPECT_EQ(pan_zoom(shell, *zoom, PanKey::Right).action, WindowAction::Redraw);  // a quarter of 4
+  EXPECT_EQ(zoom->window.plot_x_min, 3);
+  EXPECT_EQ(zoom->window.plot_x_max, 7);
+  EXPECT_EQ(zoom->window.view_x_lo, 3);
+  EXPECT_EQ(zoom->window.saved_zoom.plot_x_max, 7);
+  pan_zoom(shell, *zoom, PanKey::Down);
+  EXPECT_EQ(zoom->window.plot_y_min, 1);
+  EXPECT_EQ(zoom->window.plot_y_max, 5);
+  pan_zoom(shell, *zoom, PanKey::Widen);  // a sixteenth of 4 at each end
+  EXPECT_EQ(zoom->window.plot_x_min, 2.75);
+  EXPECT_EQ(zoom->window.plot_x_max, 7.25);
+  pan_zoom(shell, *zoom, PanKey::Narrow);
+  EXPECT_DOUBLE_EQ(zoom->window.plot_x_min, 2.75 + 4.5 / 16);
+
+  // On a logarithmic axis the logarithms move: 10 .. 1000 goes to 31.6 .. 3162.
+  zoom->window.definition.log_y = 1;
+  zoom->window.plot_y_min = 10;
+  zoom->window.plot_y_max = 1000;
+  pan_zoom(shell, *zoom, PanKey::Up);
+  EXPECT_NEAR(zoom->window.view_y_lo, std::pow(10.0, 1.5), 1e-9);
+  EXPECT_NEAR(zoom->window.view_y_hi, std::pow(10.0, 3.5), 1e-9);
 }
 
 }  // namespace
