@@ -219,6 +219,49 @@ TEST_F(MainWindowTest, ThePlotWindowsLettersRunItsCommands) {
   EXPECT_TRUE(ui.messages().empty());
 }
 
+TEST_F(MainWindowTest, RectanglesDraggedWithShiftOrCtrlZoomOrExclude) {
+  std::string lines;
+  for (int i = 1; i <= 100; ++i) lines += std::to_string(i) + " " + std::to_string(i) + "\n";
+  window.processCommandLine(dir.write("line.dat", lines));
+  ASSERT_EQ(window.shell().plots().size(), 1u);
+  Plot& plot = *window.shell().plots().front();
+  PlotWidget* widget = window.widgetOf(plot);
+  widget->resize(500, 490);
+  widget->show();
+  QWidget* canvas = widget->centralWidget();
+  canvas->grab();  // the first paint lays the plot out
+
+  auto status = [&] {
+    for (QObject* child : widget->statusBar()->children())
+      if (auto* label = qobject_cast<QLabel*>(child)) return label->text();
+    return QString();
+  };
+  // A drag across the middle of the plot, with the keys given.
+  auto drag = [&](Qt::KeyboardModifiers keys) {
+    QTest::mousePress(canvas, Qt::LeftButton, keys, QPoint(150, 100));
+    QTest::mouseMove(canvas, QPoint(300, 250));
+    const QString during = status();
+    QTest::mouseRelease(canvas, Qt::LeftButton, keys, QPoint(300, 250));
+    return during;
+  };
+
+  EXPECT_TRUE(drag(Qt::NoModifier).startsWith("Pos = "));
+  EXPECT_EQ(window.shell().plots().size(), 1u);
+
+  EXPECT_TRUE(drag(Qt::ShiftModifier).startsWith("Zooming from "));
+  ASSERT_EQ(window.shell().plots().size(), 2u);
+  Plot& zoom = *window.shell().plots().back();
+  EXPECT_EQ(window.widgetOf(zoom)->windowTitle(), "line.dat (Zoom)");
+  EXPECT_GT(zoom.window.plot_x_min, 1);
+  EXPECT_LT(zoom.window.plot_x_max, 100);
+
+  EXPECT_TRUE(drag(Qt::ControlModifier).startsWith("Excluding from "));
+  const int32_t left = plot.window.data->included_count();
+  EXPECT_LT(left, 100);
+  EXPECT_GT(left, 50);
+  EXPECT_EQ(ui.messages().size(), 0u);
+}
+
 TEST(DropSurface, TextColourFollowsTheBrightness) {
   EXPECT_TRUE(drop_text_is_white(0xA65300));   // the default dark blue
   EXPECT_FALSE(drop_text_is_white(0xFFFFFF));
