@@ -586,7 +586,7 @@ void PlotWidget::finishUpdate() {
     formula.needs_recalc = formula.changed = 1;
   }
   updating_ = false;
-  const Recalculation result = shell_.recalculate(*plot_, plot_->window.auto_scaled);
+  const Recalculation result = shell_.recalculate(*plot_, plot_->window.auto_scaled, true);
   update_busy_.reset();
   setAcceptDrops(true);
   if (result != Recalculation::Closed) plotChanged();

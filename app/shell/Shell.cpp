@@ -325,7 +325,7 @@ Plot* Shell::plot_of(const PlotWindow& window) {
   return nullptr;
 }
 
-Recalculation Shell::recalculate(Plot& plot, bool rescale) {
+Recalculation Shell::recalculate(Plot& plot, bool rescale, bool quiet) {
   if (plot.closed) return Recalculation::Closed;
   if (plot.calculating) {
     plot.recalc_pending = true;  // the calculation running now takes it up when it ends
@@ -334,13 +334,13 @@ Recalculation Shell::recalculate(Plot& plot, bool rescale) {
   Operation operation(*this);
   BusyScope busy(*this);
   plot.calculating = true;
-  const Recalculation result = recalculate_loop(plot, rescale);
+  const Recalculation result = recalculate_loop(plot, rescale, quiet);
   plot.calculating = false;
   if (result == Recalculation::Closed) close_now(plot);
   return result;
 }
 
-Recalculation Shell::recalculate_loop(Plot& plot, bool rescale) {
+Recalculation Shell::recalculate_loop(Plot& plot, bool rescale, bool quiet) {
   for (;;) {
     plot.recalc_pending = false;
     prepare_calculation(plot.window);
@@ -349,6 +349,7 @@ Recalculation Shell::recalculate_loop(Plot& plot, bool rescale) {
       if (other != &plot) env.other_windows.push_back(&other->window);
     env.recalculate = [this](PlotWindow& window) { recalculate_other(window); };
     env.view_file = face_.viewFile(plot);
+    env.show_progress = !quiet;
     switch (calculatePoints(plot.window, env)) {
       case CalculationOutcome::BackToSetup:
         face_.plotSetup(plot);
@@ -362,7 +363,7 @@ Recalculation Shell::recalculate_loop(Plot& plot, bool rescale) {
     // Lines excluded by the answers may leave too little: the next calculation asks
     // whether to include everything again, and closes the plot on No.
     if (plot.window.data->included_count() < 2) continue;
-    ScalingEnvironment scaling{ui_, config_.default_plot};
+    ScalingEnvironment scaling{ui_, config_.default_plot, !quiet};
     const ScaleResult scaled = scale(plot.window, rescale, scaling);
     if (plot.recalc_pending) continue;
     return scaled == ScaleResult::NoPoints ? Recalculation::NoPoints : Recalculation::Done;

@@ -136,7 +136,8 @@ class Shell {
   // --- computing ---
   // Calculates and scales the plot, through the calculation's questions: back to the
   // plot setup, too little data left, cancelling. rescale: the ranges are found anew.
-  Recalculation recalculate(Plot& plot, bool rescale);
+  // quiet: an automatic update, computed without progress windows.
+  Recalculation recalculate(Plot& plot, bool rescale, bool quiet = false);
   // The plot setup dialog of an open plot, then the computation ("Plot S&etup"); the
   // dialog opens again while the conditions leave nothing to plot.
   void plot_setup_command(Plot& plot);
@@ -190,7 +191,7 @@ class Shell {
   bool prompt_for_setup(bool found_setup) const;
   void close_now(Plot& plot);
   void collect();
-  Recalculation recalculate_loop(Plot& plot, bool rescale);
+  Recalculation recalculate_loop(Plot& plot, bool rescale, bool quiet);
   void recalculate_other(PlotWindow& window);
   void drop_separately(const std::vector<std::string>& paths, const Plot* template_plot);
   void drop_concatenated(const std::vector<std::string>& paths, DropChoice choice);
