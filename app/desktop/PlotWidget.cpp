@@ -67,6 +67,10 @@ class PlotCanvas : public QWidget {
 
 namespace {
 
+constexpr int kHandle = 6;  // the frame's corner handles, outside its corners
+
+QRect qrect_of(const Rect& r) { return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top); }
+
 // Runs work on the user-interface thread and waits for it, from whichever thread calls.
 template <typename Work>
 void on_gui_thread(QObject* context, Work work) {
@@ -178,6 +182,15 @@ void PlotWidget::paintCanvas(QPainter& painter) {
   if (frame_track_) {
     painter.setPen(QPen(Qt::white, 0, Qt::DotLine));
     painter.drawRect(frame_track_->frame.adjusted(0, 0, -1, -1));
+  }
+  // The zoom frame of an un-zoomed zoom window carries a handle outside each corner.
+  if (plot_->window.is_zoom_window && plot_->window.unzoomed && drawn_.drawn) {
+    const QRect frame = frame_track_ ? frame_track_->frame : zoom_frame();
+    for (const QPoint& corner : {frame.topLeft(), QPoint(frame.right() + 1, frame.top()),
+                                 QPoint(frame.right() + 1, frame.bottom() + 1), QPoint(frame.left(), frame.bottom() + 1)}) {
+      const int dx = corner.x() == frame.left() ? -kHandle : 0, dy = corner.y() == frame.top() ? -kHandle : 0;
+      painter.fillRect(QRect(corner.x() + dx, corner.y() + dy, kHandle, kHandle), Qt::white);
+    }
   }
 }
 
@@ -323,18 +336,14 @@ void PlotWidget::axisSetup(int page) {
 
 // --- the mouse: rectangles, and the frame of an un-zoomed zoom window ---
 
-namespace {
-
-constexpr int kHandle = 6;  // the frame's corner handles, outside its corners
-
-QRect qrect_of(const Rect& r) { return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top); }
-
-}  // namespace
+QRect PlotWidget::zoom_frame() const {
+  return qrect_of(zoom_frame_rect(plot_->window, AxisMapping(drawn_.layout, plot_->window)));
+}
 
 bool PlotWidget::frameHit(const QPoint& position) {
   PlotWindow& window = plot_->window;
   if (!window.is_zoom_window || !window.unzoomed || !drawn_.drawn) return false;
-  const QRect frame = qrect_of(zoom_frame_rect(window, AxisMapping(drawn_.layout, window)));
+  const QRect frame = zoom_frame();
   const QPoint corners[4] = {frame.topLeft(), QPoint(frame.right() + 1, frame.top()),
                              QPoint(frame.right() + 1, frame.bottom() + 1), QPoint(frame.left(), frame.bottom() + 1)};
   int corner = -1;
