@@ -155,9 +155,8 @@ void PlotWidget::paintCanvas(QPainter& painter) {
     }
     picture_ = std::move(image);
     picture_stale_ = false;
-  } else if (busy) {
-    memory_.pending = true;
   }
+  // While the plot is being computed the last picture stays; the end of the work draws anew.
   if (picture_.isNull()) {
     painter.fillRect(canvas_->rect(), Qt::white);
     return;
