@@ -137,10 +137,20 @@ class DataFile {
   void set_update_interval(double seconds, Ui& ui);
   double update_interval() const { return update_interval_; }
   bool thread_alive() const { return update_thread_ && update_thread_->alive(); }
+  // The lines are being replaced: from before Start Update until the new ones are in.
   bool updating() const { return updating_; }
+  // A reload runs, from before Start Update until every observer has handled End
+  // Update: the data set must outlive it, since its thread may be waiting for a window.
+  bool reloading() const { return reloading_; }
   // Marks a reload as running; false when one already runs.
-  bool begin_update() { return !updating_.exchange(true); }
+  bool begin_update() {
+    if (reloading_.exchange(true)) return false;
+    updating_ = true;
+    return true;
+  }
   void end_update() { updating_ = false; }
+  // The observers have handled End Update.
+  void end_reload() { reloading_ = false; }
   // Guards the first source's recorded file status between a reload and the update thread.
   std::mutex& status_mutex() { return status_mutex_; }
   std::atomic<int32_t> update_hold{0};       // while above 0, reloads are not done
@@ -164,6 +174,7 @@ class DataFile {
   LineStore store_;
   std::atomic<double> update_interval_{0};
   std::atomic<bool> updating_{false};
+  std::atomic<bool> reloading_{false};
   std::unique_ptr<UpdateThread> update_thread_;
   std::mutex observers_mutex_;
   std::vector<DataFileObserver*> observers_;

@@ -27,9 +27,12 @@ class Rereader {
       ui_.showError("Error opening file for update:  " + file.error(), "Error!");
       return;  // the recorded status stays, so the next check tries again
     }
-    read(file);
+    // The status is taken before reading: lines the other program writes meanwhile
+    // change the file's time after it, so that the next check reloads them.
     FileStatus status;
-    if (file_status(path, status)) {
+    const bool known = file_status(path, status);
+    read(file);
+    if (known) {
       std::lock_guard lock(data_.status_mutex());
       data_.source(1)->status = status;
     }
@@ -113,6 +116,7 @@ void reload(DataFile& data, Ui& ui) {
   data.end_update();
   data.for_each_observer([&](DataFileObserver& observer) { observer.endUpdate(data); });
   data.load_time = now_seconds();
+  data.end_reload();
 }
 
 UpdateThread::UpdateThread(DataFile& data, Ui& ui) : data_(data), ui_(ui) {

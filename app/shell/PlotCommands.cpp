@@ -337,7 +337,7 @@ void update_now(Shell& shell, Plot& plot, const std::function<void()>& close_vie
       return;
     }
   }
-  if (data.updating()) {  // the update thread is reloading it right now
+  if (data.reloading()) {  // the update thread is reloading it right now, or its windows are told
     shell.ui().beep();
     return;
   }

@@ -501,9 +501,10 @@ void Shell::close_now(Plot& plot) {
 
 void Shell::collect() {
   std::erase_if(plots_, [](const std::unique_ptr<Plot>& plot) { return plot->closed; });
-  // A data set being reloaded is freed by a later collection, once its reload is over.
+  // A data set being reloaded is freed by a later collection, once its reload is over
+  // (its thread may be waiting for a window to handle End Update).
   std::erase_if(data_files_,
-                [](const std::unique_ptr<DataFile>& data) { return data->plot_count == 0 && !data->updating(); });
+                [](const std::unique_ptr<DataFile>& data) { return data->plot_count == 0 && !data->reloading(); });
 }
 
 }  // namespace zentrik
