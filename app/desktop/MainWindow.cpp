@@ -9,7 +9,9 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
 #include <QWindow>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -288,11 +290,24 @@ void MainWindow::plotClosing(Plot& plot) {
   if (found == widgets_.end()) return;
   PlotWidget* widget = found->second;
   widgets_.erase(found);
+  const DataFile* data = plot.window.data;
   widget->detach();  // the plot and perhaps its data set go before the window does
   widget->hide();
-  widget->deleteLater();
+  retireWidget(widget, data);
   const std::vector<Plot*> plots = openPlots();
   if (cycle_position_ && *cycle_position_ >= plots.size()) cycle_position_.reset();
+}
+
+// A window that its data set's update thread may still be telling about a reload
+// (it took the list of windows before this one left) stays until the reload is over.
+void MainWindow::retireWidget(PlotWidget* widget, const DataFile* data) {
+  const auto& files = shell_.data_files();
+  const bool data_alive = std::any_of(files.begin(), files.end(), [data](const auto& file) { return file.get() == data; });
+  if (data_alive && data->reloading()) {
+    QTimer::singleShot(20, this, [this, widget, data] { retireWidget(widget, data); });
+    return;
+  }
+  widget->deleteLater();
 }
 
 void MainWindow::activatePlot(Plot& plot) {
@@ -572,6 +587,15 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   }
   if (isMinimized()) showNormal();
   shell_.close_all_plots();
+  // A reload still running may be waiting for this thread: it ends before its data set goes.
+  for (bool reloading = true; reloading;) {
+    reloading = false;
+    for (const auto& data : shell_.data_files()) {
+      data->set_update_interval(0, ui_);
+      reloading = reloading || data->reloading();
+    }
+    if (reloading) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  }
   writeConfiguration();
   event->accept();
   QApplication::quit();

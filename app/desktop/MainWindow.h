@@ -83,6 +83,7 @@ class MainWindow : public QMainWindow, public ShellFace, public PlotWindowHost {
   void chooseFont(FontRecord& record, const QString& title);
   void redrawAllPlots();
   void dropFiles(const std::vector<std::string>& paths);
+  void retireWidget(PlotWidget* widget, const DataFile* data);
   bool refuseWhileBusy();
   std::vector<Plot*> openPlots() const;
 
