@@ -17,6 +17,7 @@
 
 #include "app/desktop/DropSurface.h"
 #include "app/desktop/PlotWidget.h"
+#include "app/desktop/ViewWindow.h"
 #include "app/dialogs/AboutDialog.h"
 #include "app/dialogs/ColorChoice.h"
 #include "app/dialogs/ExtensionsDialog.h"
@@ -263,7 +264,9 @@ PlotWidget* MainWindow::widgetOf(const Plot& plot) const {
 bool MainWindow::plotSetup(Plot& plot) {
   PlotSetupContext context{plot.window, config_.default_plot, config_.settingsdir, config_.freeze_dirs != 0, ui_};
   QWidget* parent = widgetOf(plot);
-  return exec_plot_setup(context, parent ? parent : static_cast<QWidget*>(this));
+  if (!parent) parent = this;
+  context.view_file = [this, &plot, parent] { viewModally(plot, QApplication::activeModalWidget() ? QApplication::activeModalWidget() : parent, true); };
+  return exec_plot_setup(context, parent);
 }
 
 DropChoice MainWindow::multiFileDropOptions() { return exec_multi_file_drop(this); }
@@ -291,6 +294,7 @@ void MainWindow::plotClosing(Plot& plot) {
   PlotWidget* widget = found->second;
   widgets_.erase(found);
   const DataFile* data = plot.window.data;
+  if (ViewWindow* view = data ? ViewWindow::of(*data) : nullptr) view->refresh();  // "used by n plots"
   widget->detach();  // the plot and perhaps its data set go before the window does
   widget->hide();
   retireWidget(widget, data);
@@ -309,6 +313,25 @@ void MainWindow::retireWidget(PlotWidget* widget, const DataFile* data) {
   }
   widget->deleteLater();
 }
+
+std::function<void()> MainWindow::viewFile(Plot& plot) {
+  return [this, &plot] { viewModally(plot, QApplication::activeModalWidget(), false); };
+}
+
+void MainWindow::viewModally(Plot& plot, QWidget* near, bool editable) {
+  if (!plot.window.data) return;
+  DataFile& data = *plot.window.data;
+  if (ViewWindow::of(data)) {
+    open_view_window(data, shell_, near);
+    return;
+  }
+  auto window = std::make_unique<ViewWindow>(data, shell_, true, near);
+  window->setCallerPlot(&plot);
+  if (!editable) window->setEditable(false);
+  window->runModal();
+}
+
+void MainWindow::dataClosing(DataFile& data) { close_view_windows_of(data); }
 
 void MainWindow::activatePlot(Plot& plot) {
   PlotWidget* widget = widgetOf(plot);

@@ -47,6 +47,8 @@ class MainWindow : public QMainWindow, public ShellFace, public PlotWindowHost {
   void plotClosing(Plot& plot) override;
   void busyChanged(bool busy) override;
   void activatePlot(Plot& plot) override;
+  std::function<void()> viewFile(Plot& plot) override;
+  void dataClosing(DataFile& data) override;
 
   // --- the commands, public for the tests ---
   void browseForDataFile();
@@ -84,6 +86,9 @@ class MainWindow : public QMainWindow, public ShellFace, public PlotWindowHost {
   void redrawAllPlots();
   void dropFiles(const std::vector<std::string>& paths);
   void retireWidget(PlotWidget* widget, const DataFile* data);
+  // The view window of a dialog: modal, with "Done" and "&Back" for the plot setup,
+  // read-only for a calculation error; an open one is raised instead.
+  void viewModally(Plot& plot, QWidget* near, bool editable);
   bool refuseWhileBusy();
   std::vector<Plot*> openPlots() const;
 

@@ -17,6 +17,7 @@
 
 #include "app/desktop/DropSurface.h"
 #include "app/desktop/PlotOutput.h"
+#include "app/desktop/ViewWindow.h"
 #include "app/dialogs/AutoUpdateDialog.h"
 #include "app/dialogs/AxisSetupDialog.h"
 #include "app/dialogs/FileDialogs.h"
@@ -245,8 +246,7 @@ void PlotWidget::buildMenu() {
   add(menu_, "&Copy To Clipboard", 0, [this] {
     copy_plot_to_clipboard(plot_->window, shell_.config(), memory_, canvas_->size(), shell_.ui());
   });
-  // The view window of the data set comes with its own work; until then the item is there, greyed.
-  add(menu_, "&View File", 0, {})->setEnabled(false);
+  add(menu_, "&View File", Qt::Key_V, [this] { open_view_window(*plot_->window.data, shell_, this); });
   rescale_action_ = add(menu_, "&Rescale", Qt::Key_R, command(rescale));
   aspect_action_ = add(menu_, "Aspect Rat&io . . .", Qt::Key_I, [this] {
     AspectGeometry geometry;

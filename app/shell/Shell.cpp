@@ -447,6 +447,10 @@ void Shell::scale_plot(Plot& plot) {
   face_.plotReady(plot);
 }
 
+void Shell::redraw(Plot& plot) {
+  if (!plot.closed && plot.shown) face_.plotReady(plot);
+}
+
 void Shell::box_pass(Plot& plot, const ZoomBox& box, bool exclude) {
   if (plot.closed || plot.calculating) return;
   Operation operation(*this);
@@ -501,10 +505,12 @@ void Shell::close_now(Plot& plot) {
 
 void Shell::collect() {
   std::erase_if(plots_, [](const std::unique_ptr<Plot>& plot) { return plot->closed; });
-  // A data set being reloaded is freed by a later collection, once its reload is over
-  // (its thread may be waiting for a window to handle End Update).
-  std::erase_if(data_files_,
-                [](const std::unique_ptr<DataFile>& data) { return data->plot_count == 0 && !data->reloading(); });
+  // A data set being reloaded is freed by a later collection, once its reload is over.
+  std::erase_if(data_files_, [this](const std::unique_ptr<DataFile>& data) {
+    if (data->plot_count != 0 || data->reloading()) return false;
+    face_.dataClosing(*data);
+    return true;
+  });
 }
 
 }  // namespace zentrik

@@ -61,6 +61,8 @@ class ShellFace {
   virtual void busyChanged(bool busy) = 0;
   // "&View File" of the calculation error dialog; empty while there is none.
   virtual std::function<void()> viewFile(Plot&) { return {}; }
+  // The data set is about to be freed: whatever shows it goes first.
+  virtual void dataClosing(DataFile&) {}
 };
 
 // How the recalculation of a plot ended.
@@ -157,6 +159,8 @@ class Shell {
   void box_pass(Plot& plot, const ZoomBox& box, bool exclude);
   // Scales the plot again from its points and draws it (a new zoom, un-zoom, re-zoom).
   void scale_plot(Plot& plot);
+  // Draws a shown plot again (after its lines changed elsewhere and it was computed).
+  void redraw(Plot& plot);
 
   // --- closing ---
   // The closing sequence of a plot window; false (after a beep) while it is computing.

@@ -3,6 +3,7 @@
 zentrik_test(display_tests
   SOURCES display/render_test.cpp display/recording_surface_test.cpp
           display/axis_mapping_test.cpp display/drag_test.cpp display/zoom_window_test.cpp
+          display/view_model_test.cpp
   LIBS zentrik_display)
 
 if(TARGET zentrik_display_qt)
