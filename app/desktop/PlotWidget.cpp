@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMetaObject>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QPainter>
 #include <QStatusBar>
 #include <QThread>
@@ -209,7 +210,14 @@ void PlotWidget::buildMenu() {
     return action;
   };
   auto command = [this](CommandResult (*run)(Shell&, Plot&)) { return [this, run] { apply(run(shell_, *plot_)); }; };
-  add(menu_, "Plot S&etup . . .", Qt::Key_E, [this] { shell_.plot_setup_command(*plot_); });
+  add(menu_, "Plot S&etup . . .", Qt::Key_E, [this] {
+    // An open view window may not exclude lines while the setup is open; its own door does.
+    QPointer<ViewWindow> view = ViewWindow::of(*plot_->window.data);
+    if (view)
+      view->setEditable(false, "Excluding not enabled.  To enable, click \"View File\" in the plot setup window.");
+    shell_.plot_setup_command(*plot_);
+    if (view) view->setEditable(true);
+  });
   QMenu* file = menu_->addMenu("File");
   add(file, "&Print . . .", Qt::Key_P, [this] {
     print_plot_with_dialog(plot_->window, shell_.config(), memory_, canvas_->size(), plot_window_title(*plot_),
@@ -230,7 +238,12 @@ void PlotWidget::buildMenu() {
   });
   file->addSeparator();
   updates_action_ = add(file, "Automatic Updates . . .", 0, [this] { exec_auto_update_settings(*plot_, shell_.ui(), this); });
-  update_now_action_ = add(file, "Update &Now", Qt::Key_N, [this] { update_now(shell_, *plot_, {}); });
+  update_now_action_ = add(file, "Update &Now", Qt::Key_N, [this] {
+    const DataFile* data = plot_->window.data;
+    update_now(shell_, *plot_, [data] {
+      if (ViewWindow* view = ViewWindow::of(*data)) view->closeWindow();
+    });
+  });
   add(file, "&File List", Qt::Key_F, [this] { exec_file_list(*plot_->window.data, this); });
   add(menu_, "A&xis Setup . . .", Qt::Key_X, [this] { axisSetup(0); });
   histogram_action_ = add(menu_, "&Histogram", Qt::Key_H, command(switch_histogram));
@@ -395,9 +408,12 @@ void PlotWidget::canvasReleased(QMouseEvent* event) {
       shell_.zoom_plot(*plot_, outcome.box);
       break;
     case DragOutcome::Action::Exclude:
-    case DragOutcome::Action::Ignore:
+    case DragOutcome::Action::Ignore: {
+      QPointer<ViewWindow> view = ViewWindow::of(*plot_->window.data);
       shell_.box_pass(*plot_, outcome.box, outcome.action == DragOutcome::Action::Exclude);
+      if (view) view->refresh();  // a view window going with its data set is gone by now
       break;
+    }
     case DragOutcome::Action::Nothing:
       break;
   }

@@ -313,7 +313,7 @@ void ViewWindow::refresh() {
 void ViewWindow::setEditable(bool editable, const QString& title) {
   if (!data_) return;
   model_->set_editable(editable);
-  if (!title.isEmpty()) own_title_ = title;
+  own_title_ = title;  // empty: the title follows the counts again
   refresh();
 }
 

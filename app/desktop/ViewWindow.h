@@ -46,6 +46,8 @@ class ViewWindow : public QWidget {
   DataFile* data() { return data_; }
 
   // Sets whether inclusion may be changed; a title, when given, replaces the window's.
+  // While not editable the window may carry a title of its own (a note why); an
+  // empty title shows the data set's counts.
   void setEditable(bool editable, const QString& title = {});
 
   // Shows the window and waits until it is closed (true: hidden by Close or "Done")

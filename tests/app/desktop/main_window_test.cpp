@@ -7,12 +7,14 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPointer>
 #include <QUrl>
 #include <QStatusBar>
 #include <QTest>
 
 #include "app/desktop/DropSurface.h"
 #include "app/desktop/PlotWidget.h"
+#include "app/desktop/ViewWindow.h"
 #include "app/dialogs/FileDialogs.h"
 #include "app/dialogs/PromptDialog.h"
 #include "data/TempDir.h"
@@ -260,6 +262,26 @@ TEST_F(MainWindowTest, RectanglesDraggedWithShiftOrCtrlZoomOrExclude) {
   EXPECT_LT(left, 100);
   EXPECT_GT(left, 50);
   EXPECT_EQ(ui.messages().size(), 0u);
+}
+
+TEST_F(MainWindowTest, TheViewWindowFollowsItsPlotsAndGoesWithItsData) {
+  const std::string data = dir.write("v.dat", "1 1\n2 2\n3 3\n4 4\n");
+  window.processCommandLine(data);
+  Plot& plot = *window.shell().plots().front();
+  PlotWidget* widget = window.widgetOf(plot);
+  QTest::keyClick(widget, Qt::Key_V);
+  ViewWindow* view = ViewWindow::of(*plot.window.data);
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(view->windowTitle().toStdString(), data + ", 4 lines out of 4 used by 1 plot");
+  QTest::keyClick(widget, Qt::Key_D);  // a second plot of the same data
+  ASSERT_EQ(window.shell().plots().size(), 2u);
+  view->refresh();
+  EXPECT_EQ(view->windowTitle().toStdString(), data + ", 4 lines out of 4 used by 2 plots");
+
+  QPointer<ViewWindow> watched = view;
+  window.closeAllPlotWindows(false);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(watched.isNull());  // it went with its data set
 }
 
 TEST(DropSurface, TextColourFollowsTheBrightness) {
