@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/dialogs/DialogButtons.h"
 #include "app/shell/PlotCommands.h"
 
 namespace zentrik {
@@ -28,13 +29,10 @@ AutoUpdateDialog::AutoUpdateDialog(Plot& plot, Ui& ui, QWidget* parent)
   layout->addLayout(row);
   layout->addWidget(new QLabel(tr("Set to zero to disable auto updates"), this));
 
-  auto* buttons = new QDialogButtonBox(this);
-  ok_ = buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole);
-  cancel_ = buttons->addButton(tr("Cancel"), QDialogButtonBox::RejectRole);
-  ok_->setDefault(true);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  layout->addWidget(buttons);
+  const OkCancel buttons = add_ok_cancel(*this);
+  ok_ = buttons.ok;
+  cancel_ = buttons.cancel;
+  layout->addWidget(buttons.box);
   interval_->setFocus();
   interval_->selectAll();
 }

@@ -12,6 +12,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "app/dialogs/DialogButtons.h"
 #include "app/dialogs/FileDialogs.h"
 
 namespace zentrik {
@@ -86,13 +87,10 @@ ExtensionsDialog::ExtensionsDialog(const std::string& filters, const std::vector
   row_buttons->addStretch();
   layout->addLayout(row_buttons);
 
-  auto* buttons = new QDialogButtonBox(this);
-  ok_ = buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole);
-  cancel_ = buttons->addButton(tr("Cancel"), QDialogButtonBox::RejectRole);
-  ok_->setDefault(true);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  layout->addWidget(buttons);
+  const OkCancel buttons = add_ok_cancel(*this);
+  ok_ = buttons.ok;
+  cancel_ = buttons.cancel;
+  layout->addWidget(buttons.box);
 
   connect(description_, &QLineEdit::textEdited, this, [this](const QString& text) { refuseBar(description_, text); });
   connect(filter_, &QLineEdit::textEdited, this, [this](const QString& text) { refuseBar(filter_, text); });

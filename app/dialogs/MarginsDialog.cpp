@@ -6,6 +6,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "app/dialogs/DialogButtons.h"
 #include "plot/PlotDefinition.h"
 
 namespace zentrik {
@@ -33,13 +34,10 @@ MarginsDialog::MarginsDialog(int x_margin, int y_margin, QWidget* parent) : QDia
   form->addRow(tr("Default Y Margin"), y_);
   layout->addLayout(form);
 
-  auto* buttons = new QDialogButtonBox(this);
-  ok_ = buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole);
-  cancel_ = buttons->addButton(tr("Cancel"), QDialogButtonBox::RejectRole);
-  ok_->setDefault(true);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  layout->addWidget(buttons);
+  const OkCancel buttons = add_ok_cancel(*this);
+  ok_ = buttons.ok;
+  cancel_ = buttons.cancel;
+  layout->addWidget(buttons.box);
   x_->setFocus();
   x_->selectAll();
 }

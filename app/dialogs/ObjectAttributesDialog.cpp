@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/dialogs/DialogButtons.h"
 #include "app/dialogs/FileDialogs.h"
 #include "app/dialogs/FileListDialog.h"
 #include "app/shell/PlotCommands.h"
@@ -90,13 +91,10 @@ ObjectAttributesDialog::ObjectAttributesDialog(Plot& plot, QWidget* parent) : QD
   version_row->addWidget(version_, 1);
   layout->addLayout(version_row);
 
-  auto* buttons = new QDialogButtonBox(this);
-  ok_ = buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole);
-  cancel_ = buttons->addButton(tr("Cancel"), QDialogButtonBox::RejectRole);
-  ok_->setDefault(true);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  layout->addWidget(buttons);
+  const OkCancel buttons = add_ok_cancel(*this);
+  ok_ = buttons.ok;
+  cancel_ = buttons.cancel;
+  layout->addWidget(buttons.box);
   command_->setFocus();
 }
 

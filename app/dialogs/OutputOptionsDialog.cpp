@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/dialogs/DialogButtons.h"
 #include "app/shell/RenderSettings.h"
 
 namespace zentrik {
@@ -72,15 +73,12 @@ OutputOptionsDialog::OutputOptionsDialog(Configuration& config, bool zoomed, QWi
   follow(ignored_, ignored_label_, ignored_text_);
   follow(off_plot_, off_plot_label_, off_plot_text_);
 
-  auto* buttons = new QDialogButtonBox(this);
-  ok_ = buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole);
-  cancel_ = buttons->addButton(tr("Cancel"), QDialogButtonBox::RejectRole);
-  set_defaults_ = buttons->addButton(tr("&Set Defaults"), QDialogButtonBox::ActionRole);
-  ok_->setDefault(true);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  const OkCancel buttons = add_ok_cancel(*this);
+  ok_ = buttons.ok;
+  cancel_ = buttons.cancel;
+  set_defaults_ = buttons.box->addButton(tr("&Set Defaults"), QDialogButtonBox::ActionRole);
   connect(set_defaults_, &QPushButton::clicked, this, [this] { store_defaults(); });
-  layout->addWidget(buttons);
+  layout->addWidget(buttons.box);
   layout->setSizeConstraint(QLayout::SetFixedSize);  // the zoomed rows come and go with the window's size
   delimiter_->setFocus();
   delimiter_->selectAll();
