@@ -8,6 +8,8 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPointer>
+#include <QPushButton>
+#include <QTimer>
 #include <QUrl>
 #include <QStatusBar>
 #include <QTest>
@@ -282,6 +284,23 @@ TEST_F(MainWindowTest, TheViewWindowFollowsItsPlotsAndGoesWithItsData) {
   window.closeAllPlotWindows(false);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(watched.isNull());  // it went with its data set
+}
+
+TEST_F(MainWindowTest, TheCalculationErrorsViewIsATemporaryReadOnlyWindow) {
+  window.processCommandLine(dir.write("e.dat", "1 1\n2 2\n3 3\n"));
+  Plot& plot = *window.shell().plots().front();
+  bool seen = false, editable = true;
+  QTimer::singleShot(0, [&] {
+    ViewWindow* view = ViewWindow::of(*plot.window.data);
+    if (!view) return;
+    seen = true;
+    editable = view->model().editable();
+    view->button("Done")->click();
+  });
+  window.viewFile(plot)();  // returns once the window was closed
+  EXPECT_TRUE(seen);
+  EXPECT_FALSE(editable);
+  EXPECT_EQ(ViewWindow::of(*plot.window.data), nullptr);  // gone with the dialog's use of it
 }
 
 TEST(DropSurface, TextColourFollowsTheBrightness) {
