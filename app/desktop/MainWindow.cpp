@@ -321,14 +321,18 @@ std::function<void()> MainWindow::viewFile(Plot& plot) {
 void MainWindow::viewModally(Plot& plot, QWidget* near, bool editable) {
   if (!plot.window.data) return;
   DataFile& data = *plot.window.data;
-  if (ViewWindow::of(data)) {
-    open_view_window(data, shell_, near);
-    return;
+  // An open view window would stand behind the dialog, out of reach: the dialog's own
+  // view takes its place (closing it updates the plots it changed, or says why not).
+  if (ViewWindow* open = ViewWindow::of(data)) {
+    if (!open->closeWindow()) return;
+    delete open;
   }
   auto window = std::make_unique<ViewWindow>(data, shell_, true, near);
   window->setCallerPlot(&plot);
   if (!editable) window->setEditable(false);
   window->runModal();
+  // The calling plot is left to its dialog; it is computed again even if that is cancelled.
+  if (window->model().modified() != 0) plot.lines_changed = true;
 }
 
 void MainWindow::dataClosing(DataFile& data) { close_view_windows_of(data); }

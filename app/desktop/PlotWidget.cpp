@@ -147,7 +147,9 @@ void PlotWidget::paintCanvas(QPainter& painter) {
     image_painter.setRenderHint(QPainter::TextAntialiasing);
     QtSurface surface(image_painter);
     RenderOptions options = render_options(shell_.config(), OutputMode::Screen);
-    options.zoom_box = remembered_zoom_box(plot_->window);
+    // The saved frame is drawn into the picture, except while the mouse moves it (the
+    // moving frame is drawn over the picture then).
+    if (showsZoomFrame() && !frame_track_) options.zoom_box = remembered_zoom_box(plot_->window);
     auto paint = paint_plot_window(surface, canvas_->width(), canvas_->height(), 0, plot_->window, false, options,
                                    memory_);
     image_painter.end();
@@ -185,7 +187,7 @@ void PlotWidget::paintCanvas(QPainter& painter) {
     painter.drawRect(frame_track_->frame.adjusted(0, 0, -1, -1));
   }
   // The zoom frame of an un-zoomed zoom window carries a handle outside each corner.
-  if (plot_->window.is_zoom_window && plot_->window.unzoomed && drawn_.drawn) {
+  if (showsZoomFrame() && drawn_.drawn) {
     const QRect frame = frame_track_ ? frame_track_->frame : zoom_frame();
     for (const QPoint& corner : {frame.topLeft(), QPoint(frame.right() + 1, frame.top()),
                                  QPoint(frame.right() + 1, frame.bottom() + 1), QPoint(frame.left(), frame.bottom() + 1)}) {
@@ -352,9 +354,15 @@ QRect PlotWidget::zoom_frame() const {
   return qrect_of(zoom_frame_rect(plot_->window, AxisMapping(drawn_.layout, plot_->window)));
 }
 
+// The frame of an un-zoomed zoom window: X-Y plots only (a histogram has no such zoom).
+bool PlotWidget::showsZoomFrame() const {
+  const PlotWindow& window = plot_->window;
+  return window.unzoomed && can_toggle_zoom(window);
+}
+
 bool PlotWidget::frameHit(const QPoint& position) {
   PlotWindow& window = plot_->window;
-  if (!window.is_zoom_window || !window.unzoomed || !drawn_.drawn) return false;
+  if (!showsZoomFrame() || !drawn_.drawn) return false;
   const QRect frame = zoom_frame();
   const QPoint corners[4] = {frame.topLeft(), QPoint(frame.right() + 1, frame.top()),
                              QPoint(frame.right() + 1, frame.bottom() + 1), QPoint(frame.left(), frame.bottom() + 1)};
@@ -364,6 +372,7 @@ bool PlotWidget::frameHit(const QPoint& position) {
       corner = i;
   if (corner < 0 && !frame.adjusted(-2, -2, 2, 2).contains(position)) return false;
   frame_track_ = FrameTrack{frame, position, corner, frame, std::make_unique<UpdateHold>(window.data)};
+  redraw();  // the picture without the saved frame while this one moves
   return true;
 }
 

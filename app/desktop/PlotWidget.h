@@ -80,6 +80,7 @@ class PlotWidget : public QMainWindow, public DataFileObserver {
   void canvasPressed(QMouseEvent* event);
   void canvasReleased(QMouseEvent* event);
   bool frameHit(const QPoint& position);
+  bool showsZoomFrame() const;
   QRect zoom_frame() const;
   void toggleZoom();
   void showCrossHair(bool on);

@@ -334,6 +334,7 @@ Recalculation Shell::recalculate(Plot& plot, bool rescale, bool quiet) {
   Operation operation(*this);
   BusyScope busy(*this);
   plot.calculating = true;
+  plot.lines_changed = false;
   const Recalculation result = recalculate_loop(plot, rescale, quiet);
   plot.calculating = false;
   if (result == Recalculation::Closed) close_now(plot);
@@ -379,7 +380,14 @@ void Shell::recalculate_other(PlotWindow& window) {
 void Shell::plot_setup_command(Plot& plot) {
   Operation operation(*this);
   for (;;) {
-    if (!face_.plotSetup(plot)) return;
+    const bool committed = face_.plotSetup(plot);
+    // Lines included or excluded from the dialog count even when it is cancelled.
+    if (plot.lines_changed) mark_for_exclusions(plot.window);
+    if (!committed) {
+      if (plot.lines_changed && recalculate(plot, plot.window.auto_scaled) != Recalculation::Closed)
+        face_.plotReady(plot);
+      return;
+    }
     if (plot.object) plot.window.object_modified = plot.object->modified = true;
     const Recalculation result = recalculate(plot, true);
     if (result == Recalculation::Closed) return;
@@ -409,6 +417,10 @@ Plot* Shell::duplicate_plot(Plot& source) {
   BusyScope busy(*this);
   ui_.progressShow("\nCopying...", false);
   PlotWindow copy = source.window;
+  // A step right of and below the source, so that both can be seen.
+  constexpr int kStep = 30;
+  copy.rect = WindowRect{copy.rect.left + kStep, copy.rect.top + kStep, copy.rect.right + kStep,
+                         copy.rect.bottom + kStep};
   // The copy belongs to no plot object and computes its own points.
   copy.object_path.clear();
   copy.object_modified = false;

@@ -33,6 +33,7 @@ struct Plot {
   bool calculating = false;  // closing is refused meanwhile
   bool recalc_pending = false;  // another window's exclusions came in during a calculation
   bool shown = false;      // computed at least once and handed to the face
+  bool lines_changed = false;  // lines were included or excluded from its setup dialog
 };
 
 // The caption of a plot's window: its own title, else the data set's name with

@@ -169,6 +169,21 @@ TEST_F(ShellTest, ThePlotSetupOfAnOpenPlotReopensWhileNothingIsLeftToPlot) {
   face.setup_answers = {false};  // Cancel changes nothing
   shell.plot_setup_command(*plot);
   EXPECT_EQ(plot->window.definition.formulas[1].text(), "C2 ? C1 > 2");
+
+  // Lines excluded from the dialog (its view window) count even when it is cancelled.
+  face.setup_answers = {false};
+  face.in_setup = {};
+  const int ready = face.ready;
+  shell.plot_setup_command(*plot);
+  EXPECT_EQ(face.ready, ready);  // nothing changed: nothing drawn again
+  plot->window.data->set_included(2, true);
+  face.setup_answers = {false};
+  plot->window.data->set_included(3, false);
+  plot->lines_changed = true;
+  shell.plot_setup_command(*plot);
+  EXPECT_EQ(face.ready, ready + 1);
+  EXPECT_FALSE(plot->lines_changed);
+  EXPECT_TRUE(plot->window.no_points);  // line 3 held the only point the condition keeps
 }
 
 TEST_F(ShellTest, ExcludingAllButOneLineAsksForTheDataAgain) {
