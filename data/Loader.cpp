@@ -345,7 +345,9 @@ bool read_first_line(const std::string& path, std::string& first_line, Ui& ui) {
                                    ? first.size()
                                    : std::min(first.size(), kFirstLineCheck) - (first.empty() ? 0 : 1);
   std::string_view checked = first.substr(0, checked_length);
-  if (std::any_of(checked.begin(), checked.end(), [](char c) { return static_cast<unsigned char>(c) > 127; })) {
+  // A NUL byte marks a binary file as surely as a byte above 127 does.
+  if (std::any_of(checked.begin(), checked.end(),
+                  [](char c) { return c == '\0' || static_cast<unsigned char>(c) > 127; })) {
     ui.showError("Non-ASCII file!", "Error!");
     return false;
   }

@@ -221,6 +221,7 @@ TEST_F(Loading, BadFilesAreRefusedWithTheirMessage) {
        "Error!"},
       {dir.path(""), "Can't open file:  " + dir.path("") + ":\n\nIs a directory", "Error!"},
       {dir.write("binary.dat", "\xB0 1 2\n3 4\n5 6\n"), "Non-ASCII file!", "Error!"},
+      {dir.write("nul.dat", std::string("1 \0 2\n3 4\n5 6\n", 14)), "Non-ASCII file!", "Error!"},
       {dir.write(std::string(250, 'n'), "1\n2\n"),
        "The filename\n\n" + dir.path(std::string(250, 'n')) + "\n\nis too long (259 characters max).",
        "Filename too long!"},
