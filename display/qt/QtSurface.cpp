@@ -8,6 +8,7 @@
 #include <QRegion>
 #include <QString>
 #include <algorithm>
+#include <cstdlib>
 #include <cmath>
 
 namespace zentrik {
@@ -86,7 +87,8 @@ const VerticalRows& vertical_rows(bool down) {
 QFont to_qfont(const Font& font) {
   QFont qfont(font.face.empty() ? QStringLiteral("Sans Serif") : QString::fromStdString(font.face));
   const int height = font.height == 0 ? -kDefaultPixelHeight : font.height;
-  const int pixels = std::clamp(height < 0 ? -height : height, 1, 2000);
+  // The size is taken as a 64-bit magnitude: the most negative height has no int negation.
+  const int pixels = static_cast<int>(std::clamp<long long>(std::llabs(static_cast<long long>(height)), 1, 2000));
   qfont.setPixelSize(pixels);
   if (height > 0) {
     // a positive height is the whole character cell, leading included

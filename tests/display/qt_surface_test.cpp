@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <QFontInfo>
 #include <QImage>
 #include <QPainter>
@@ -164,6 +166,10 @@ TEST(QtFont, MapsTheFontDescription) {
   EXPECT_LE(cell.pixelSize(), 20);
   EXPECT_NEAR(QFontMetrics(cell).height(), 20, 2);
   EXPECT_EQ(cell.weight(), QFont::Normal);
+
+  // heights from a hand-edited configuration stay within what can be drawn
+  EXPECT_EQ(to_qfont(Font{std::numeric_limits<int>::min(), 400, false, false, false, ""}).pixelSize(), 2000);
+  EXPECT_EQ(to_qfont(Font{-1000000, 400, false, false, false, ""}).pixelSize(), 2000);
 }
 
 }  // namespace
