@@ -55,11 +55,20 @@ const std::map<std::string_view, ValueReader>& value_options() {
       return true;
     };
   };
-  auto number = [](std::optional<int32_t> BatchOptions::*member) {
+  // A count of lines: a whole number, 0 or more.
+  auto count = [](std::optional<int32_t> BatchOptions::*member) {
     return [member](std::string_view value, BatchOptions& o) {
       int32_t n = 0;
-      if (!read_int(value, n)) return false;
+      if (!read_int(value, n) || n < 0) return false;
       o.*member = n;
+      return true;
+    };
+  };
+  // A formula to check: something to check.
+  auto formula = [](std::optional<std::string> BatchOptions::*member) {
+    return [member](std::string_view value, BatchOptions& o) {
+      if (value.find_first_not_of(" \t") == std::string_view::npos) return false;
+      o.*member = std::string(value);
       return true;
     };
   };
@@ -72,16 +81,16 @@ const std::map<std::string_view, ValueReader>& value_options() {
       {"--title", text(&BatchOptions::title)},
       {"--output-data", text(&BatchOptions::output_data)},
       {"--report", text(&BatchOptions::report)},
-      {"--check", text(&BatchOptions::check)},
+      {"--check", formula(&BatchOptions::check)},
       {"--setup", text(&BatchOptions::setup)},
       {"--x", text(&BatchOptions::x)},
       {"--y", [](std::string_view v, BatchOptions& o) {
          o.y.emplace_back(v);
          return true;
        }},
-      {"--skip", number(&BatchOptions::skip)},
-      {"--every", number(&BatchOptions::every)},
-      {"--keep", number(&BatchOptions::keep)},
+      {"--skip", count(&BatchOptions::skip)},
+      {"--every", count(&BatchOptions::every)},
+      {"--keep", count(&BatchOptions::keep)},
       {"--where", text(&BatchOptions::where)},
       {"--stats", on_off(&BatchOptions::stats)},
       {"--legend", on_off(&BatchOptions::legend)},

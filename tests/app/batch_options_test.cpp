@@ -60,6 +60,10 @@ TEST(BatchOptions, BadUsageNamesTheOption) {
   EXPECT_EQ(error_of({"a.dat", "--export", "a.png", "--size", "640"}), "bad value for --size: 640");
   EXPECT_EQ(error_of({"a.dat", "--export", "a.png", "--size", "0x480"}), "bad value for --size: 0x480");
   EXPECT_EQ(error_of({"a.dat", "--report", "-", "--skip", "ten"}), "bad value for --skip: ten");
+  EXPECT_EQ(error_of({"a.dat", "--report", "-", "--skip", "-1"}), "bad value for --skip: -1");
+  EXPECT_EQ(error_of({"a.dat", "--report", "-", "--keep=-3"}), "bad value for --keep: -3");
+  EXPECT_EQ(error_of({"a.dat", "--check", ""}), "bad value for --check: ");
+  EXPECT_EQ(error_of({"a.dat", "--check", "  "}), "bad value for --check:   ");
   EXPECT_EQ(error_of({"a.dat", "--report", "-", "--stats", "yes"}), "bad value for --stats: yes");
   EXPECT_EQ(error_of({"a.dat", "--report", "-", "--on-error", "retry"}), "bad value for --on-error: retry");
   EXPECT_EQ(error_of({"a.dat", "--report", "-", "--concatenate", "both"}), "bad value for --concatenate: both");
