@@ -38,6 +38,12 @@ constexpr const char* kSetupErrorsCaption = "Error(s) in plot setup!";
 // where it is and never writes it.
 std::optional<Configuration> batch_configuration(const BatchOptions& options, std::FILE* err) {
   if (options.config) {
+    std::error_code ignored;
+    if (std::filesystem::is_directory(*options.config, ignored)) {
+      std::fprintf(err, "zentrik3: cannot read the configuration file %s: %s\n", options.config->c_str(),
+                   std::strerror(EISDIR));
+      return std::nullopt;
+    }
     ConfigReader reader(*options.config);
     if (!reader.is_open()) {
       std::fprintf(err, "zentrik3: cannot read the configuration file %s: %s\n", options.config->c_str(),
@@ -142,8 +148,9 @@ class BatchRun : public ShellFace {
   }
 
   std::optional<PlotDefinition> read_setup(const std::string& path) {
+    std::error_code ignored;
     ConfigReader reader(path);
-    if (!reader.is_open()) {
+    if (std::filesystem::is_directory(path, ignored) || !reader.is_open()) {
       ui_.message("Can't open " + path, "File Open Error!");
       return std::nullopt;
     }

@@ -190,6 +190,16 @@ TEST_F(Batch, SetupFilesObjectsAndSeveralFiles) {
   Run missing = run({dir.path("none.dat"), "--output-data", "-"});
   EXPECT_EQ(missing.status, 1);
   EXPECT_EQ(missing.err.rfind("Error!: Can't open file:  " + dir.path("none.dat"), 0), 0u);
+
+  // A folder is no setup file and no configuration: said so, and nothing is made.
+  const std::string folder = dir.path("");
+  Run folder_setup = run({data, "--setup", folder, "--output-data", "-"});
+  EXPECT_EQ(folder_setup.status, 1);
+  EXPECT_EQ(folder_setup.err, "File Open Error!: Can't open " + folder + "\n");
+  Run folder_config = run({data, "--config", folder, "--output-data", "-"});
+  EXPECT_EQ(folder_config.status, 1);
+  EXPECT_EQ(folder_config.err, "zentrik3: cannot read the configuration file " + folder + ": Is a directory\n");
+  EXPECT_EQ(folder_config.out, "");
 }
 
 TEST_F(Batch, HistogramBinsInTheReport) {
