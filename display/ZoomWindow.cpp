@@ -77,6 +77,11 @@ std::optional<PlotWindow> make_zoom_window(const PlotWindow& source, const ZoomB
   return zoom;
 }
 
+SavedZoom current_zoom(const PlotWindow& window) {
+  return SavedZoom{window.view_x_lo,  window.view_x_hi,  window.view_y_lo,  window.view_y_hi,
+                   window.plot_x_min, window.plot_x_max, window.plot_y_min, window.plot_y_max};
+}
+
 bool can_toggle_zoom(const PlotWindow& window) {
   return window.is_zoom_window && window.definition.xy_or_histo == 0;
 }
@@ -84,15 +89,7 @@ bool can_toggle_zoom(const PlotWindow& window) {
 bool unzoom(PlotWindow& window, const std::function<void()>& scale_and_draw) {
   if (!can_toggle_zoom(window) || window.unzoomed) return false;
   UpdateHold hold(window.data);
-  SavedZoom& saved = window.saved_zoom;
-  saved.view_x_lo = window.view_x_lo;
-  saved.view_x_hi = window.view_x_hi;
-  saved.view_y_lo = window.view_y_lo;
-  saved.view_y_hi = window.view_y_hi;
-  saved.plot_x_min = window.plot_x_min;
-  saved.plot_x_max = window.plot_x_max;
-  saved.plot_y_min = window.plot_y_min;
-  saved.plot_y_max = window.plot_y_max;
+  window.saved_zoom = current_zoom(window);
   window.view_x_lo = window.view_y_lo = RANGE_UNSET_LOW;
   window.view_x_hi = window.view_y_hi = RANGE_UNSET_HIGH;
   window.unzoomed = true;

@@ -42,6 +42,8 @@ bool can_toggle_zoom(const PlotWindow& window);
 bool unzoom(PlotWindow& window, const std::function<void()>& scale_and_draw = {});
 bool rezoom(PlotWindow& window, const std::function<void()>& scale_and_draw = {});
 
+// The zoom a window shows now, as Un-Zoom keeps it: its view limits and plot ranges.
+SavedZoom current_zoom(const PlotWindow& window);
 // The saved zoom as the box it shows.
 ZoomBox saved_zoom_box(const PlotWindow& window);
 // The box for RenderOptions::zoom_box: the saved zoom while the window is un-zoomed.

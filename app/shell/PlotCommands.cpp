@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "data/Updates.h"
+#include "display/ZoomWindow.h"
 #include "data/fields/NumberText.h"
 #include "plot/Histogram.h"
 
@@ -452,8 +453,7 @@ CommandResult pan_zoom(Shell& shell, Plot& plot, PanKey key) {
   hi = range.value(range.hi);
   (horizontal ? window.view_x_lo : window.view_y_lo) = lo;
   (horizontal ? window.view_x_hi : window.view_y_hi) = hi;
-  window.saved_zoom = SavedZoom{window.view_x_lo, window.view_x_hi, window.view_y_lo, window.view_y_hi,
-                                window.plot_x_min, window.plot_x_max, window.plot_y_min, window.plot_y_max};
+  window.saved_zoom = current_zoom(window);
   for (Formula& formula : window.definition.formulas) formula.changed = 1;
   if (shell.recalculate(plot, true) == Recalculation::Closed) return {WindowAction::Closed};
   return {WindowAction::Redraw};
