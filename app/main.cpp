@@ -5,6 +5,7 @@
 #include <QtGlobal>
 
 #include <clocale>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -17,6 +18,9 @@
 
 int main(int argc, char** argv) {
   using namespace zentrik;
+  // A file grown past the user's size limit is a failed write with a message, as a
+  // full disk is, not the end of the program with a half-written file.
+  std::signal(SIGXFSZ, SIG_IGN);
   BatchOptions options;
   std::string error;
   if (!parse_batch_options(argc, argv, options, error)) {

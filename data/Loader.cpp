@@ -60,6 +60,7 @@ class Loader {
       : data_(data), path_(std::move(path)), env_(env), ui_(env.ui) {}
 
   bool run() {
+    StreamScope streams;  // a pipe's first line, object and lines come from one read
     if (is_url(path_)) {
       data_.url = path_;
       if (!download(data_, path_, ui_)) return false;
@@ -112,6 +113,7 @@ class Loader {
         return false;
       }
       file_size_ = file.size();
+      memory_budget_ = env_.memory_limit > 0 ? env_.memory_limit : available_memory() / 10 * 9;
       data_.read_count = 0;
       if (owner_object_.empty()) {  // an object's options stay as its file gives them
         data_.initial_skip = 0;
@@ -132,6 +134,7 @@ class Loader {
       if (skipped || cancelled_) {
         read_lines(reader);
         if (reader.read_failed()) return read_failed(reader);
+        if (out_of_memory_) return memory_exhausted();
         break;
       }
       ui_.progressHide();
@@ -206,7 +209,23 @@ class Loader {
       if (data_.read_count == 4096) reserve_for_file(reader);
       if (!filter.keep(line, data_.loaded_count() + 1)) continue;
       if (!data_.store_line(line)) break;  // line numbers used up
+      stored_bytes_ += line.size() + sizeof(DataLine);
+      if (memory_budget_ > 0 && stored_bytes_ > memory_budget_) {
+        out_of_memory_ = true;
+        break;
+      }
     }
+  }
+
+  // A file larger than the memory the system has left stops loading with a message
+  // rather than pushing the machine into swapping.
+  bool memory_exhausted() {
+    ui_.progressHide();
+    data_.clear_lines();
+    ui_.showError("Not enough memory to load " + path_ + ":\n\nIts lines need more than the " +
+                      count_text(static_cast<long long>(memory_budget_ >> 20)) + " MB of memory available.",
+                  "Error!");
+    return false;
   }
 
   // Room for the lines the file will bring, judged by its first lines, so that a
@@ -214,6 +233,7 @@ class Loader {
   void reserve_for_file(const LineReader& reader) {
     double per_line = static_cast<double>(reader.bytes_consumed()) / data_.read_count;
     double expected = static_cast<double>(file_size_) / per_line * 1.05;
+    if (memory_budget_ > 0) expected = std::min(expected, static_cast<double>(memory_budget_ / sizeof(DataLine)));
     data_.reserve_lines(static_cast<std::size_t>(std::min(expected, double{INT32_MAX})));
   }
 
@@ -315,6 +335,9 @@ class Loader {
   LoadEnvironment& env_;
   Ui& ui_;
   int64_t file_size_ = 0;
+  uint64_t memory_budget_ = 0;  // 0: unknown, not checked
+  uint64_t stored_bytes_ = 0;   // the stored lines' texts and entries
+  bool out_of_memory_ = false;
   std::string first_line_;
   std::string owner_object_;  // the plot object file the data set is opened through
   long long lines_read_ = 0;  // lines read in this pass, the skipped ones included

@@ -4,6 +4,7 @@
 // the report. Runs on the user-interface thread inside the loading constructor of DataFile.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,8 @@ struct LoadEnvironment {
   // Opens plot objects and companion objects; without it a plot object is only
   // marked (DataFile::plot_object_signature) and not loaded.
   PlotObjectHooks* objects = nullptr;
+  // Bytes the stored lines may fill; 0: nine tenths of the memory the system has left.
+  uint64_t memory_limit = 0;
 };
 
 // Longest data-file name that can be loaded.

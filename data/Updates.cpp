@@ -22,6 +22,7 @@ class Rereader {
 
   void run() {
     const std::string path = data_.source(1)->path;
+    if (is_stream(path)) return refuse_stream(path);
     OpenFile file(path);
     if (!file.ok()) {
       ui_.showError("Error opening file for update:  " + file.error(), "Error!");
@@ -39,6 +40,16 @@ class Rereader {
   }
 
  private:
+  // A pipe gave its lines to the load; opening it again would wait for another writer,
+  // perhaps for ever. Its status is taken so that only a new write asks again.
+  void refuse_stream(const std::string& path) {
+    ui_.showError("Error opening file for update:  " + path + " is a pipe, read once when loaded.", "Error!");
+    FileStatus status;
+    if (!file_status(path, status)) return;
+    std::lock_guard lock(data_.status_mutex());
+    data_.source(1)->status = status;
+  }
+
   void read(const OpenFile& file) {
     LineReader reader(file.fd());
     std::string_view line;

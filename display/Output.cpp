@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "data/AtomicFile.h"
 #include "data/DataFile.h"
 #include "data/fields/NumberText.h"
 #include "formula/Format.h"
@@ -73,21 +74,22 @@ bool write_plot_data(const PlotWindow& window, const OutputOptions& options, std
 }
 
 bool output_to_file(const PlotWindow& window, const OutputOptions& options, const std::string& path, Ui& ui) {
-  std::FILE* out = std::fopen(path.c_str(), "w");
+  // Written beside an older file and renamed over it once complete.
+  ReplacingFile file(path);
+  std::FILE* out = file.stream();
   if (!out) {
     ui.message("Can't open " + path, "File Open Error!", Buttons::Ok);
     return false;
   }
-  bool written = write_plot_data(window, options, out, ui, true);
-  int error = errno;
-  if (std::fclose(out) != 0 && written) {
-    written = false;
-    error = errno;
-  }
+  const bool written = write_plot_data(window, options, out, ui, true);
+  const int error = errno;
   // A disk that fills up is told, not passed over as a finished output.
-  if (!written)
-    ui.message("Error writing " + path + ":\n\n" + std::strerror(error), "File Write Error!", Buttons::Ok);
-  return written;
+  if (!file.commit() || !written) {
+    ui.message("Error writing " + path + ":\n\n" + (file.error().empty() ? std::strerror(error) : file.error()),
+               "File Write Error!", Buttons::Ok);
+    return false;
+  }
+  return true;
 }
 
 }  // namespace zentrik

@@ -30,8 +30,9 @@ std::string output_line(const PlotWindow& window, int32_t position, const Output
 bool write_plot_data(const PlotWindow& window, const OutputOptions& options, std::FILE* out, Ui& ui,
                      bool show_progress);
 
-// Output To File once the file is chosen: creates (or truncates) path and writes the
-// points. Failures are told through ui ("Can't open ..."); false then.
+// Output To File once the file is chosen: writes the points beside path and renames the
+// file over it once complete. Failures are told through ui ("Can't open ...", "Error
+// writing ..."), and an older file at path then stays as it was; false then.
 bool output_to_file(const PlotWindow& window, const OutputOptions& options, const std::string& path, Ui& ui);
 
 }  // namespace zentrik

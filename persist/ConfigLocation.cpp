@@ -11,7 +11,7 @@
 #include <fstream>
 #include <vector>
 
-#include "persist/AtomicFile.h"
+#include "data/AtomicFile.h"
 
 namespace zentrik {
 namespace {

@@ -1,9 +1,8 @@
 #include "persist/ConfigReader.h"
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
+
+#include "data/FileAccess.h"
 
 #include "data/fields/Chars.h"
 #include "data/fields/NumberText.h"
@@ -32,16 +31,11 @@ bool scan_integer(std::string_view text, int64_t& value) {
 }  // namespace
 
 ConfigReader::ConfigReader(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return;
   // The program's own files are small; a data file chosen by mistake is not read whole.
-  std::error_code error;
-  const auto size = std::filesystem::file_size(path, error);
-  if (!error && size > kMaxFileSize) return;
-  std::stringstream text;
-  text << in.rdbuf();
+  std::string text;
+  if (!read_small_file(path, kMaxFileSize, text, error_)) return;
   open_ = true;
-  split(text.str());
+  split(text);
 }
 
 ConfigReader ConfigReader::from_text(std::string_view text) {

@@ -17,7 +17,7 @@ class ConfigReader {
  public:
   // Larger files are not read (every lookup fails): no setup, object or configuration
   // file comes near it.
-  static constexpr std::uintmax_t kMaxFileSize = 64u << 20;
+  static constexpr std::size_t kMaxFileSize = 64u << 20;
 
   // Reads the whole file; when it cannot be read every lookup fails.
   explicit ConfigReader(const std::string& path);
@@ -25,6 +25,8 @@ class ConfigReader {
   static ConfigReader from_text(std::string_view text);
 
   bool is_open() const { return open_; }
+  // Why the file could not be read ("File too large" beyond the limit).
+  const std::string& error() const { return error_; }
 
   // Makes the line that begins with key (followed by a blank when with_blank) the
   // current one; false when no line does.
@@ -52,6 +54,7 @@ class ConfigReader {
   bool value_of(std::string_view key, std::string_view& value);
 
   bool open_ = false;
+  std::string error_;
   std::vector<std::string> lines_;
   std::size_t current_ = 0;
 };

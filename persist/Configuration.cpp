@@ -4,7 +4,7 @@
 
 #include "data/fields/Chars.h"
 #include "data/fields/NumberText.h"
-#include "persist/AtomicFile.h"
+#include "data/AtomicFile.h"
 #include "persist/ConfigLocation.h"
 #include "persist/FormulaListText.h"
 #include "persist/KeyWriter.h"

@@ -8,7 +8,7 @@
 #include "data/Loader.h"
 #include "data/download/Download.h"
 #include "data/fields/Chars.h"
-#include "persist/AtomicFile.h"
+#include "data/AtomicFile.h"
 #include "persist/ConfigReader.h"
 #include "persist/FormulaListText.h"
 #include "persist/KeyWriter.h"

@@ -6,7 +6,7 @@
 
 #include "data/DataFile.h"
 #include "data/fields/Chars.h"
-#include "persist/AtomicFile.h"
+#include "data/AtomicFile.h"
 #include "persist/FormulaListText.h"
 #include "persist/KeyWriter.h"
 #include "persist/SetupFileTable.h"
@@ -44,10 +44,8 @@ std::string folder_of(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// A reader of path, or none when path cannot be read as a file (a folder reads as nothing).
+// A reader of path, or none when path cannot be read as a file.
 bool open_setup_file(const std::string& path, std::optional<ConfigReader>& reader) {
-  std::error_code error;
-  if (std::filesystem::is_directory(path, error)) return false;
   reader.emplace(path);
   return reader->is_open();
 }

@@ -2,7 +2,6 @@
 
 #include <QBuffer>
 #include <QClipboard>
-#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
@@ -11,7 +10,6 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QSvgGenerator>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <cmath>
 
@@ -22,7 +20,6 @@
 #include "display/Output.h"
 #include "display/qt/PlotFiles.h"
 #include "display/qt/QtSurface.h"
-#include "persist/AtomicFile.h"
 #include "persist/SetupFile.h"
 
 namespace zentrik {
@@ -225,22 +222,10 @@ bool export_plot_picture(PlotWindow& window, Configuration& config, PaintMemory&
     return export_failed(ui, path, "A picture is exported as a PNG image (.png), an SVG drawing (.svg) or a "
                                    "PDF document (.pdf); the name must end in one of these.");
 
-  // The picture is made aside and then put in place whole, so that a file it replaces
-  // is never left half written.
-  QTemporaryDir aside;
-  if (!aside.isValid())
-    return export_failed(ui, path, "No temporary folder for the picture: " + aside.errorString().toStdString());
-  const std::string draft = aside.filePath(QStringLiteral("picture.") + extension).toLocal8Bit().toStdString();
+  // The writers put the picture in place whole: a file it replaces is never left half written.
   std::string reason;
-  if (!writer(draft, size.width(), size.height(), window, options_for(config, OutputMode::Picture, ui), memory,
+  if (!writer(path, size.width(), size.height(), window, options_for(config, OutputMode::Picture, ui), memory,
               reason, nullptr))
-    return export_failed(ui, path, reason);
-  QFile drawn(QString::fromLocal8Bit(draft.c_str()));
-  if (!drawn.open(QIODevice::ReadOnly)) return export_failed(ui, path, drawn.errorString().toStdString());
-  const QByteArray bytes = drawn.readAll();
-  drawn.close();
-  if (!write_file_atomically(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-                             reason))
     return export_failed(ui, path, reason);
   follow_chosen_folder(config.outputdir, path, config.freeze_dirs != 0);
   return true;

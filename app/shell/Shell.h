@@ -14,6 +14,7 @@
 
 #include "app/shell/DropChoice.h"
 #include "data/DataFile.h"
+#include "data/FileAccess.h"
 #include "display/Render.h"
 #include "persist/CommandApproval.h"
 #include "persist/Configuration.h"
@@ -97,6 +98,7 @@ class Shell {
 
    private:
     Shell& shell_;
+    StreamScope streams_;  // a pipe is read once for the whole operation
   };
 
   // --- opening data ---

@@ -1,6 +1,6 @@
 #include "display/qt/PlotFiles.h"
 
-#include <QFileInfo>
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPageSize>
@@ -8,12 +8,11 @@
 #include <QPdfWriter>
 #include <QSvgGenerator>
 
+#include "data/AtomicFile.h"
 #include "display/qt/QtSurface.h"
 
 namespace zentrik {
 namespace {
-
-QString to_qpath(const std::string& path) { return QString::fromLocal8Bit(path.data(), static_cast<qsizetype>(path.size())); }
 
 // What must hold before any file is made: a path, a sensible size, fonts to draw with.
 bool can_draw(const std::string& path, int width, int height, std::string& reason) {
@@ -33,10 +32,34 @@ bool can_draw(const std::string& path, int width, int height, std::string& reaso
   return true;
 }
 
-bool cannot_write(const std::string& path, std::string& reason) {
-  reason = "Can't write " + path;
+bool cannot_write(const std::string& path, const std::string& why, std::string& reason) {
+  reason = why.empty() ? "Can't write " + path : why;
   return false;
 }
+
+// The picture's file: the Qt writers draw into memory, and the bytes are written
+// beside the old file and put in its place only when every one reached the disk, so
+// that a full disk leaves the old picture as it was and is never taken for success.
+class PictureFile {
+ public:
+  explicit PictureFile(const std::string& path) : path_(path) { buffer_.open(QIODevice::WriteOnly); }
+
+  // The device the Qt writers write to.
+  QIODevice* device() { return &buffer_; }
+
+  bool commit(std::string& reason) {
+    buffer_.close();
+    const QByteArray& bytes = buffer_.data();
+    ReplacingFile file(path_);
+    if (file.write(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))) && file.commit())
+      return true;
+    return cannot_write(path_, file.error(), reason);
+  }
+
+ private:
+  std::string path_;
+  QBuffer buffer_;
+};
 
 // Draws on the painter's device, white first: paper and files start blank.
 void draw(QPainter& painter, int width, int height, PlotWindow& window, const RenderOptions& options,
@@ -45,12 +68,6 @@ void draw(QPainter& painter, int width, int height, PlotWindow& window, const Re
   QtSurface surface(painter);
   RenderResult result = render(surface, width, height, window, options, memory);
   if (drawn) *drawn = std::move(result);
-}
-
-// A file that the painter could not finish is left empty or missing.
-bool written(const std::string& path) {
-  QFileInfo info(to_qpath(path));
-  return info.isFile() && info.size() > 0;
 }
 
 }  // namespace
@@ -68,41 +85,44 @@ bool write_plot_png(const std::string& path, int width, int height, PlotWindow& 
   QPainter painter(&image);
   draw(painter, width, height, window, options, memory, drawn);
   painter.end();
-  if (!image.save(to_qpath(path), "PNG")) return cannot_write(path, reason);
-  return true;
+  PictureFile file(path);
+  if (!image.save(file.device(), "PNG")) return cannot_write(path, "", reason);
+  return file.commit(reason);
 }
 
 bool write_plot_svg(const std::string& path, int width, int height, PlotWindow& window,
                     const RenderOptions& options, PaintMemory& memory, std::string& reason,
                     RenderResult* drawn) {
   if (!can_draw(path, width, height, reason)) return false;
+  PictureFile file(path);
   QSvgGenerator generator;
-  generator.setFileName(to_qpath(path));
+  generator.setOutputDevice(file.device());
   generator.setSize(QSize(width, height));
   generator.setViewBox(QRect(0, 0, width, height));
   generator.setTitle(QStringLiteral("Zentrik plot"));
   QPainter painter;
-  if (!painter.begin(&generator)) return cannot_write(path, reason);
+  if (!painter.begin(&generator)) return cannot_write(path, "", reason);
   draw(painter, width, height, window, options, memory, drawn);
-  if (!painter.end() || !written(path)) return cannot_write(path, reason);
-  return true;
+  if (!painter.end()) return cannot_write(path, "", reason);
+  return file.commit(reason);
 }
 
 bool write_plot_pdf(const std::string& path, int width, int height, PlotWindow& window,
                     const RenderOptions& options, PaintMemory& memory, std::string& reason,
                     RenderResult* drawn) {
   if (!can_draw(path, width, height, reason)) return false;
-  QPdfWriter writer(to_qpath(path));
+  PictureFile file(path);
+  QPdfWriter writer(file.device());
   writer.setResolution(72);  // one point per pixel
   writer.setPageSize(QPageSize(QSizeF(width, height), QPageSize::Point, QString(), QPageSize::ExactMatch));
   writer.setPageMargins(QMarginsF(0, 0, 0, 0));
   writer.setCreator(QStringLiteral("Zentrik"));
   QPainter painter;
-  if (!painter.begin(&writer)) return cannot_write(path, reason);
+  if (!painter.begin(&writer)) return cannot_write(path, "", reason);
   painter.setWindow(0, 0, width, height);
   draw(painter, width, height, window, options, memory, drawn);
-  if (!painter.end() || !written(path)) return cannot_write(path, reason);
-  return true;
+  if (!painter.end()) return cannot_write(path, "", reason);
+  return file.commit(reason);
 }
 
 }  // namespace zentrik

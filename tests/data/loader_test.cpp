@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <fstream>
+#include <thread>
 
 #include "data/DataFile.h"
 #include "data/LineTexts.h"
@@ -19,6 +24,7 @@ class Loading : public ::testing::Test {
   // Loads with the options dialog when options are given, else without it.
   std::unique_ptr<DataFile> load(const std::string& path) {
     LoadEnvironment env{ui, &busy, &drop_prompt};
+    env.memory_limit = memory_limit;
     auto data = std::make_unique<DataFile>(path, env);
     EXPECT_EQ(busy, 0);
     EXPECT_EQ(ui.pendingAnswers(), 0u);
@@ -35,6 +41,7 @@ class Loading : public ::testing::Test {
   ScriptedUi ui;
   int busy = 0;
   bool drop_prompt = false;
+  uint64_t memory_limit = 0;
 };
 
 TEST_F(Loading, APlainFileLoadsEveryLine) {
@@ -220,6 +227,7 @@ TEST_F(Loading, BadFilesAreRefusedWithTheirMessage) {
       {dir.path("missing.dat"), "Can't open file:  " + dir.path("missing.dat") + ":\n\nNo such file or directory",
        "Error!"},
       {dir.path(""), "Can't open file:  " + dir.path("") + ":\n\nIs a directory", "Error!"},
+      {"/dev/zero", "Can't open file:  /dev/zero:\n\nIs a device, not a file", "Error!"},
       {dir.write("binary.dat", "\xB0 1 2\n3 4\n5 6\n"), "Non-ASCII file!", "Error!"},
       {dir.write("nul.dat", std::string("1 \0 2\n3 4\n5 6\n", 14)), "Non-ASCII file!", "Error!"},
       {dir.write(std::string(250, 'n'), "1\n2\n"),
@@ -274,6 +282,54 @@ TEST_F(Loading, AHugeSingleLineBecomesStoredLines) {
   EXPECT_EQ(data->line(2).text().size(), 4095u);
   EXPECT_EQ(data->line(4886).text().size(), 20u);
   EXPECT_EQ(data->line(4887).text(), "3 4");
+}
+
+// A pipe gives its data once: the first line, the options dialog and the lines all
+// come from that one read, whether the pipe has a name or is an inherited descriptor.
+TEST_F(Loading, APipeIsReadOnceAsAStream) {
+  const std::string fifo = dir.path("live.fifo");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  std::thread writer([&] { std::ofstream(fifo) << "skip me\n1 2\n3 4\n5 6\n"; });
+  drop_prompt = true;
+  ui.queueLoadOptions([&](FileLoadOptionsDialog& dialog) {
+    EXPECT_EQ(dialog.lineText(), "skip me");
+    dialog.countLines();
+    return dialog.accept({1, 1, 1, "", false});
+  });
+  auto data = load(fifo);
+  writer.join();
+  EXPECT_EQ(line_texts(*data), (std::vector<std::string>{"1 2", "3 4", "5 6"}));
+  EXPECT_EQ(ui.messages().at(0).text, "Found 4 lines in " + fifo + ".");
+
+  int ends[2];
+  ASSERT_EQ(pipe(ends), 0);
+  std::thread feeder([&] {
+    for (int i = 1; i <= 5000; ++i) {
+      std::string line = std::to_string(i) + " " + std::to_string(i * i) + "\n";
+      if (write(ends[1], line.data(), line.size()) < 0) break;
+    }
+    close(ends[1]);
+  });
+  drop_prompt = false;
+  auto piped = load("/proc/self/fd/" + std::to_string(ends[0]));
+  feeder.join();
+  close(ends[0]);
+  EXPECT_EQ(piped->loaded_count(), 5000);
+  EXPECT_EQ(piped->line(5000).text(), "5000 25000000");
+}
+
+TEST_F(Loading, AFileBeyondTheMemoryLeftStopsWithAMessage) {
+  memory_limit = 1 << 20;
+  std::string content;
+  for (int i = 0; i < 60000; ++i) content += std::to_string(i) + " 12345.678 9.876e5\n";
+  std::string path = dir.write("large.dat", content);
+  auto data = load(path);
+  EXPECT_EQ(data->loaded_count(), 0);
+  EXPECT_EQ(ui.lastMessage().text, "Not enough memory to load " + path +
+                                       ":\n\nIts lines need more than the 1 MB of memory available.");
+  EXPECT_EQ(ui.lastMessage().caption, "Error!");
+  memory_limit = 4 << 20;  // the same file fits a larger budget
+  EXPECT_EQ(load(path)->loaded_count(), 60000);
 }
 
 TEST_F(Loading, APlotObjectIsReportedNotLoaded) {

@@ -1,4 +1,4 @@
-#include "persist/AtomicFile.h"
+#include "data/AtomicFile.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -64,6 +64,48 @@ TEST(AtomicFile, AFolderThatCannotBeWrittenIsReported) {
   std::string error;
   EXPECT_FALSE(write_file_atomically("/nonexistent-folder/Zentrik.ini", "x", error));
   EXPECT_EQ(error, "No such file or directory");
+}
+
+// Large outputs are printed into the file piece by piece; the old file stays until
+// the last piece is on the disk, and stays for good when one fails.
+TEST(AtomicFile, AStreamedFileReplacesTheOldOneOnlyWhenComplete) {
+  testing::TempDir dir;
+  const std::string path = dir.write("points.txt", "old points\n");
+  {
+    ReplacingFile file(path);
+    ASSERT_TRUE(file.ok()) << file.error();
+    for (int i = 0; i < 1000; ++i) std::fprintf(file.stream(), "%d %d\n", i, i * i);
+    EXPECT_EQ(testing::read_file(path), "old points\n");
+    ASSERT_TRUE(file.commit()) << file.error();
+  }
+  EXPECT_EQ(testing::read_file(path).substr(0, 12), "0 0\n1 1\n2 4\n");
+  EXPECT_EQ(files_in(dir.path("")), 1u);
+
+  const std::string before = testing::read_file(path);
+  {
+    testing::FileSizeLimit full_disk(4096);
+    ReplacingFile file(path);
+    for (int i = 0; i < 100000; ++i) std::fprintf(file.stream(), "%d\n", i);
+    EXPECT_FALSE(file.commit());
+    EXPECT_EQ(file.error(), "File too large");
+  }
+  EXPECT_EQ(testing::read_file(path), before);
+  {
+    ReplacingFile abandoned(path);  // never committed: nothing changes, nothing is left
+    abandoned.write("half");
+  }
+  EXPECT_EQ(testing::read_file(path), before);
+  EXPECT_EQ(files_in(dir.path("")), 1u);
+}
+
+// A device is written where it is, never replaced by a file, and its failures count.
+TEST(AtomicFile, ADeviceIsWrittenDirectlyWithEveryWriteChecked) {
+  std::string error;
+  EXPECT_TRUE(write_file_atomically("/dev/null", "gone\n", error)) << error;
+  EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+  EXPECT_FALSE(write_file_atomically("/dev/full", "lost\n", error));
+  EXPECT_EQ(error, "No space left on device");
+  EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
 }
 
 }  // namespace
