@@ -13,7 +13,6 @@
 #include <QWindow>
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 
 #include "app/desktop/DropSurface.h"
 #include "app/desktop/PlotWidget.h"
@@ -32,6 +31,7 @@
 #include "app/shell/Calculator.h"
 #include "app/shell/RecentList.h"
 #include "app/shell/WindowArrangement.h"
+#include "data/AtomicFile.h"
 #include "data/download/Download.h"
 
 namespace zentrik {
@@ -412,8 +412,9 @@ void MainWindow::pasteToNewFile() {
   std::optional<std::string> chosen = choose_file(this, request, FileDialogKind::Save);
   if (!chosen) return;
   clip_file_ = std::filesystem::path(*chosen).filename().string();
-  std::ofstream file(*chosen, std::ios::binary | std::ios::trunc);
-  if (!file) {
+  // Written beside an older file of the name and put in its place once complete.
+  ReplacingFile file(*chosen);
+  if (!file.ok()) {
     ui_.showError("Can't open " + *chosen, "File Open Error!");
     return;
   }
@@ -422,15 +423,13 @@ void MainWindow::pasteToNewFile() {
     ui_.showError("Could not open clipboard!", "Clipboard not available!");
     return;
   }
-  if (!mime->hasText()) {
-    ui_.showError("No data on clipboard, empty file created.", "No Data!");
+  const QByteArray text = mime->hasText() ? mime->text().toUtf8() : QByteArray();
+  if (!file.write(std::string_view(text.constData(), static_cast<std::size_t>(text.size()))) || !file.commit()) {
+    ui_.showError("Error writing " + *chosen + ":\n\n" + file.error(), "File Write Error!");
     return;
   }
-  const QByteArray text = mime->text().toUtf8();
-  file.write(text.constData(), text.size());
-  file.close();
-  if (!file) {
-    ui_.showError("Can't open " + *chosen, "File Open Error!");
+  if (!mime->hasText()) {  // the empty file stays
+    ui_.showError("No data on clipboard, empty file created.", "No Data!");
     return;
   }
   follow_chosen_folder(config_.clipdir, *chosen, config_.freeze_dirs != 0);

@@ -89,11 +89,23 @@ TEST_F(PlotFiles, APdfIsAPdfDocument) {
 TEST_F(PlotFiles, FailuresComeWithAReason) {
   std::string missing = dir.path("no-such-folder/plot");
   EXPECT_FALSE(write_plot_png(missing + ".png", 500, 400, plot.window, options, memory, reason));
-  EXPECT_EQ(reason, "Can't write " + missing + ".png");
+  EXPECT_EQ(reason, "No such file or directory");
   EXPECT_FALSE(write_plot_svg(missing + ".svg", 500, 400, plot.window, options, memory, reason));
-  EXPECT_EQ(reason, "Can't write " + missing + ".svg");
+  EXPECT_EQ(reason, "No such file or directory");
   EXPECT_FALSE(write_plot_pdf(missing + ".pdf", 500, 400, plot.window, options, memory, reason));
-  EXPECT_EQ(reason, "Can't write " + missing + ".pdf");
+  EXPECT_EQ(reason, "No such file or directory");
+
+  // A disk that fills up fails the picture and keeps the one it was to replace.
+  for (const std::string name : {"old.png", "old.svg", "old.pdf"}) {
+    const std::string old = dir.write(name, "an older picture");
+    testing::FileSizeLimit full_disk(1024);
+    bool written = name.ends_with("png")   ? write_plot_png(old, 500, 400, plot.window, options, memory, reason)
+                   : name.ends_with("svg") ? write_plot_svg(old, 500, 400, plot.window, options, memory, reason)
+                                           : write_plot_pdf(old, 500, 400, plot.window, options, memory, reason);
+    EXPECT_FALSE(written) << name;
+    EXPECT_EQ(reason, "File too large") << name;
+    EXPECT_EQ(testing::read_file(old), "an older picture") << name;
+  }
 
   EXPECT_FALSE(write_plot_png(dir.path("a.png"), 0, 400, plot.window, options, memory, reason));
   EXPECT_EQ(reason, "The picture size 0 x 400 is outside 1 to 16000 pixels.");
