@@ -93,7 +93,9 @@ uint64_t stream_limit() {
   return free > 0 ? free / 2 : uint64_t{4} << 30;
 }
 
-int open_stream(const std::string& path, const struct stat& st, uint64_t limit, std::string& error) {
+// Without a limit of the caller's (memory_bound), the memory left is the limit.
+int open_stream(const std::string& path, const struct stat& st, uint64_t limit, bool memory_bound,
+                std::string& error) {
   Streams& all = streams();
   const auto key = std::make_pair(st.st_dev, st.st_ino);
   {
@@ -112,7 +114,7 @@ int open_stream(const std::string& path, const struct stat& st, uint64_t limit, 
   int memory = capture(in, limit, error);
   close(in);
   if (memory < 0) {
-    if (error == std::strerror(EFBIG) && limit == stream_limit())
+    if (error == std::strerror(EFBIG) && memory_bound)
       error = "The pipe brings more than " + megabytes(limit) + ", half of the memory available";
     return -1;
   }
@@ -135,7 +137,8 @@ OpenFile::OpenFile(const std::string& path, uint64_t stream_limit_bytes) {
     return;
   }
   if (S_ISFIFO(st.st_mode)) {
-    fd_ = open_stream(path, st, stream_limit_bytes > 0 ? stream_limit_bytes : stream_limit(), error_);
+    const bool memory_bound = stream_limit_bytes == 0;
+    fd_ = open_stream(path, st, memory_bound ? stream_limit() : stream_limit_bytes, memory_bound, error_);
     return;
   }
   if (!S_ISREG(st.st_mode)) {

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <chrono>
 #include <cmath>
 #include <ctime>
 #include <condition_variable>
 #include <filesystem>
+#include <fstream>
 #include <mutex>
 #include <thread>
 
@@ -130,6 +132,24 @@ TEST_F(Reloading, FailedReloadsKeepTheOldData) {
     EXPECT_EQ(ui.lastMessage().caption, "Error!");
   }
   EXPECT_EQ(window.ends(), 2);  // the windows recalculate on the old data
+}
+
+// A pipe gave its lines once; a reload would wait for another writer, perhaps for
+// ever, so it keeps the lines and says why.
+TEST_F(Reloading, APipeIsNotReadAgain) {
+  data->unsubscribe(window);
+  const std::string fifo = dir.path("live.fifo");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  std::thread writer([&] { std::ofstream(fifo) << "1 2\n3 4\n5 6\n"; });
+  LoadEnvironment env{ui};
+  data = std::make_unique<DataFile>(fifo, env);
+  writer.join();
+  ASSERT_EQ(data->included_count(), 3);
+  data->subscribe(window);
+  reload(*data, ui);
+  EXPECT_EQ(data->included_count(), 3);
+  EXPECT_EQ(ui.lastMessage().text, "Error opening file for update:  " + fifo + " is a pipe, read once when loaded.");
+  EXPECT_EQ(window.ends(), 1);
 }
 
 TEST_F(Reloading, NothingLeftAfterTheSkipKeepsTheOldData) {
