@@ -13,9 +13,12 @@
 #include "app/batch/Report.h"
 #include "app/shell/RenderSettings.h"
 #include "app/shell/Shell.h"
+#include "data/AtomicFile.h"
 #include "data/DataFile.h"
+#include "data/FileAccess.h"
 #include "data/Loader.h"
 #include "data/MultiFile.h"
+#include "data/download/Download.h"
 #include "display/Output.h"
 #include "display/Render.h"
 #include "display/qt/PlotFiles.h"
@@ -38,16 +41,10 @@ constexpr const char* kSetupErrorsCaption = "Error(s) in plot setup!";
 // where it is and never writes it.
 std::optional<Configuration> batch_configuration(const BatchOptions& options, std::FILE* err) {
   if (options.config) {
-    std::error_code ignored;
-    if (std::filesystem::is_directory(*options.config, ignored)) {
-      std::fprintf(err, "zentrik3: cannot read the configuration file %s: %s\n", options.config->c_str(),
-                   std::strerror(EISDIR));
-      return std::nullopt;
-    }
     ConfigReader reader(*options.config);
     if (!reader.is_open()) {
       std::fprintf(err, "zentrik3: cannot read the configuration file %s: %s\n", options.config->c_str(),
-                   std::strerror(errno));
+                   reader.error().c_str());
       return std::nullopt;
     }
     return read_configuration(reader);
@@ -71,6 +68,7 @@ class BatchRun : public ShellFace {
         shell_(config_, ui, *this, options.allow_commands ? CommandPolicy::Always : CommandPolicy::Never) {}
 
   int run() {
+    StreamScope streams;  // a pipe named on the command line is read once for the whole run
     if (!load()) return 1;
     if (!set_up()) return 1;
     if (options_.check && !check_formula()) return 1;
@@ -148,9 +146,8 @@ class BatchRun : public ShellFace {
   }
 
   std::optional<PlotDefinition> read_setup(const std::string& path) {
-    std::error_code ignored;
     ConfigReader reader(path);
-    if (std::filesystem::is_directory(path, ignored) || !reader.is_open()) {
+    if (!reader.is_open()) {
       ui_.message("Can't open " + path, "File Open Error!");
       return std::nullopt;
     }
@@ -247,15 +244,10 @@ class BatchRun : public ShellFace {
       std::fprintf(err_, "zentrik3: the report could not be written: %s\n", std::strerror(errno));
       return false;
     }
-    std::FILE* file = std::fopen(path.c_str(), "w");
-    if (!file) {
-      ui_.message("Can't open " + path, "File Open Error!");
-      return false;
-    }
-    bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    written = std::fclose(file) == 0 && written;
-    if (!written) std::fprintf(err_, "zentrik3: %s not written: %s\n", path.c_str(), std::strerror(errno));
-    return written;
+    std::string reason;
+    if (write_file_atomically(path, text, reason)) return true;
+    std::fprintf(err_, "zentrik3: %s not written: %s\n", path.c_str(), reason.c_str());
+    return false;
   }
 
   const BatchOptions& options_;
@@ -275,6 +267,7 @@ class BatchRun : public ShellFace {
 int run_batch(const BatchOptions& options, BatchUi& ui, std::FILE* out, std::FILE* err) {
   std::optional<Configuration> config = batch_configuration(options, err);
   if (!config) return 1;
+  download_settings().total_seconds = options.timeout.value_or(0);
   return BatchRun(options, ui, std::move(*config), out, err).run();
 }
 

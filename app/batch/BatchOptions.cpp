@@ -64,6 +64,15 @@ const std::map<std::string_view, ValueReader>& value_options() {
       return true;
     };
   };
+  // A time limit: a whole number of seconds, 1 or more.
+  auto seconds = [](std::optional<int32_t> BatchOptions::*member) {
+    return [member](std::string_view value, BatchOptions& o) {
+      int32_t n = 0;
+      if (!read_int(value, n) || n < 1) return false;
+      o.*member = n;
+      return true;
+    };
+  };
   // A formula to check: something to check.
   auto formula = [](std::optional<std::string> BatchOptions::*member) {
     return [member](std::string_view value, BatchOptions& o) {
@@ -97,6 +106,7 @@ const std::map<std::string_view, ValueReader>& value_options() {
       {"--regress", on_off(&BatchOptions::regress)},
       {"--on-error", [](std::string_view v, BatchOptions& o) { return read_on_error(v, o.on_error); }},
       {"--config", text(&BatchOptions::config)},
+      {"--timeout", seconds(&BatchOptions::timeout)},
       {"--concatenate", [](std::string_view v, BatchOptions& o) {
          if (v == "lines") o.how_added = 6;
          else if (v == "files") o.how_added = 5;
@@ -135,7 +145,7 @@ bool check_combination(BatchOptions& options, std::string& error) {
     bool batch_only = options.width || options.title || options.setup || options.x || !options.y.empty() ||
                       options.skip || options.every || options.keep || options.where || options.histogram ||
                       options.stats || options.legend || options.regress || options.config ||
-                      options.allow_commands || options.how_added;
+                      options.allow_commands || options.how_added || options.timeout;
     if (batch_only) error = "these options need one of --export, --output-data, --report or --check";
     return !batch_only;
   }
@@ -226,6 +236,9 @@ Loading:
                         join several files side by side or one after another
   --allow-commands      run a plot object's pre-load command
   --config INI          read this configuration file instead of the recorded one
+  --timeout SECONDS     fail a download (of a URL) that takes longer than this;
+                        without it a download only fails when it stalls: less
+                        than 1 KB a second over a minute
   --help, --version
 
 Exit status: 0 when every output was written, 1 when the plot could not be made,

@@ -37,6 +37,7 @@ struct BatchOptions {
   CalculationAction on_error = CalculationAction::CancelAndClose;
   std::optional<std::string> config;
   bool allow_commands = false;
+  std::optional<int32_t> timeout;  // seconds each download of the run may take
 
   bool help = false, version = false;
 

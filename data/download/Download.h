@@ -20,7 +20,13 @@ std::string download_display_name(std::string_view url);
 
 struct DownloadSettings {
   long connect_timeout_seconds = 30;
-  long stall_seconds = 60;  // a transfer below 1 byte/s for this long fails as a timeout
+  // The stall rule: each stretch of stall_seconds must bring at least
+  // min_bytes_per_second on average, else the download fails as a timeout. 1 KB/s
+  // over a minute: far below any working connection, yet a crawling server no
+  // longer holds a download without end.
+  long min_bytes_per_second = 1024;
+  long stall_seconds = 60;
+  long total_seconds = 0;  // the whole download's time limit, 0 for none (the batch mode's --timeout)
   long long max_bytes = 4LL << 30;
   std::string cache_dir;  // empty: $XDG_CACHE_HOME/zentrik/downloads, default ~/.cache/zentrik/downloads
 };

@@ -4,10 +4,13 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <mutex>
+#include <string>
+#include <utility>
 
 #include "data/download/LocalCopy.h"
 
@@ -15,9 +18,11 @@ namespace zentrik {
 namespace {
 
 namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
 
 constexpr const char* kCanNotLoad = "can not load data";
 constexpr const char* kNoObject = "system error, can not instantiate object";
+constexpr const char* kTimeout = "connection timeout";
 
 std::string_view http_status_reason(long status) {
   if (status == 401 || status == 407) return "authentication required";
@@ -46,7 +51,7 @@ std::string_view curl_reason(CURLcode code) {
     case CURLE_REMOTE_FILE_NOT_FOUND:
       return "object not found";
     case CURLE_OPERATION_TIMEDOUT:
-      return "connection timeout";
+      return kTimeout;
     case CURLE_SEND_ERROR:
     case CURLE_RECV_ERROR:
     case CURLE_GOT_NOTHING:
@@ -85,7 +90,6 @@ std::string_view curl_reason(CURLcode code) {
     case CURLE_SSL_CLIENTCERT:
       return "security problem";
     case CURLE_WRITE_ERROR:
-    case CURLE_FILESIZE_EXCEEDED:
       return kCanNotLoad;
     case CURLE_OUT_OF_MEMORY:
       return kNoObject;
@@ -149,10 +153,11 @@ class PartialFile {
 };
 
 struct BodySink {
+  enum class Refusal { None, TooBig, Unwritable };
   std::FILE* file = nullptr;
   long long written = 0;
   long long max_bytes = 0;
-  bool refused = false;  // too big, or the file could not take it
+  Refusal refusal = Refusal::None;
 };
 
 // The size limit is checked here as well: a body without Content-Length gives libcurl
@@ -160,23 +165,67 @@ struct BodySink {
 size_t write_body(char* data, size_t size, size_t count, void* user) {
   auto* sink = static_cast<BodySink*>(user);
   size_t bytes = size * count;
-  if (static_cast<long long>(bytes) > sink->max_bytes - sink->written ||
-      std::fwrite(data, 1, bytes, sink->file) != bytes) {
-    sink->refused = true;
+  if (static_cast<long long>(bytes) > sink->max_bytes - sink->written) {
+    sink->refusal = BodySink::Refusal::TooBig;
+    return 0;
+  }
+  if (std::fwrite(data, 1, bytes, sink->file) != bytes) {
+    sink->refusal = BodySink::Refusal::Unwritable;
     return 0;
   }
   sink->written += static_cast<long long>(bytes);
   return bytes;
 }
 
+// The transfer as its progress callback sees it, about once a second even while
+// nothing arrives. It passes the progress on to the request and applies the stall
+// rule to consecutive stretches of stall_seconds: the average over a whole stretch
+// counts, so short bursts between long pauses do not keep a crawling server alive.
+class TransferWatch {
+ public:
+  explicit TransferWatch(DownloadRequest& request)
+      : request_(request),
+        started_(Clock::now()),
+        stretch_start_(started_),
+        stretch_(std::chrono::seconds(request.settings.stall_seconds)),
+        stretch_bytes_needed_(static_cast<long long>(request.settings.min_bytes_per_second) *
+                              request.settings.stall_seconds) {}
+
+  // False stops the transfer: Cancel was pressed, or the transfer stalled.
+  bool progress(long long now, long long total) {
+    request_.bytes_now.store(now);
+    request_.bytes_total.store(total);
+    if (request_.cancel.load()) return false;
+    Clock::time_point time = Clock::now();
+    if (time - stretch_start_ < stretch_) return true;
+    if (now - stretch_start_bytes_ < stretch_bytes_needed_) {
+      stalled_ = true;
+      return false;
+    }
+    stretch_start_ = time;
+    stretch_start_bytes_ = now;
+    return true;
+  }
+
+  bool stalled() const { return stalled_; }
+  // Since just before the transfer began.
+  double seconds() const { return std::chrono::duration<double>(Clock::now() - started_).count(); }
+
+ private:
+  DownloadRequest& request_;
+  const Clock::time_point started_;
+  Clock::time_point stretch_start_;
+  const Clock::duration stretch_;
+  const long long stretch_bytes_needed_;
+  long long stretch_start_bytes_ = 0;
+  bool stalled_ = false;
+};
+
 int record_progress(void* user, curl_off_t total, curl_off_t now, curl_off_t, curl_off_t) {
-  auto* request = static_cast<DownloadRequest*>(user);
-  request->bytes_now.store(now);
-  request->bytes_total.store(total);
-  return request->cancel.load() ? 1 : 0;
+  return static_cast<TransferWatch*>(user)->progress(now, total) ? 0 : 1;
 }
 
-CURLcode configure(CURL* curl, DownloadRequest& request, BodySink& sink) {
+CURLcode configure(CURL* curl, DownloadRequest& request, BodySink& sink, TransferWatch& watch) {
   const DownloadSettings& settings = request.settings;
   CURLcode code = CURLE_OK;
   auto set = [&](CURLoption option, auto value) {
@@ -189,8 +238,7 @@ CURLcode configure(CURL* curl, DownloadRequest& request, BodySink& sink) {
   set(CURLOPT_FOLLOWLOCATION, 1L);
   set(CURLOPT_MAXREDIRS, 10L);
   set(CURLOPT_CONNECTTIMEOUT, settings.connect_timeout_seconds);
-  set(CURLOPT_LOW_SPEED_LIMIT, 1L);
-  set(CURLOPT_LOW_SPEED_TIME, settings.stall_seconds);
+  set(CURLOPT_TIMEOUT, settings.total_seconds);
   set(CURLOPT_NOSIGNAL, 1L);
   set(CURLOPT_FAILONERROR, 1L);
   set(CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(settings.max_bytes));
@@ -199,7 +247,7 @@ CURLcode configure(CURL* curl, DownloadRequest& request, BodySink& sink) {
   set(CURLOPT_WRITEDATA, static_cast<void*>(&sink));
   set(CURLOPT_NOPROGRESS, 0L);
   set(CURLOPT_XFERINFOFUNCTION, record_progress);
-  set(CURLOPT_XFERINFODATA, static_cast<void*>(&request));
+  set(CURLOPT_XFERINFODATA, static_cast<void*>(&watch));
   return code;
 }
 
@@ -207,10 +255,38 @@ void fail(DownloadRequest& request, std::string_view reason) {
   request.error_text = "Error downloading " + request.display_name + ":  " + std::string(reason);
 }
 
-std::string_view failure_reason(CURLcode code, long status, const BodySink& sink) {
-  if (sink.refused) return kCanNotLoad;
-  if (code == CURLE_HTTP_RETURNED_ERROR || status >= 400) return http_status_reason(status);
-  return curl_reason(code);
+// "4 GB", "1.5 MB", "256 KB": in the largest binary unit the size reaches.
+std::string size_text(long long bytes) {
+  static constexpr std::pair<long long, const char*> units[] = {
+      {1LL << 30, "GB"}, {1LL << 20, "MB"}, {1LL << 10, "KB"}};
+  for (auto [unit, name] : units) {
+    if (bytes < unit) continue;
+    char number[32];
+    std::snprintf(number, sizeof number, "%.1f", static_cast<double>(bytes) / static_cast<double>(unit));
+    std::string text = number;
+    if (text.ends_with(".0")) text.resize(text.size() - 2);
+    return text + " " + name;
+  }
+  return std::to_string(bytes) + " bytes";
+}
+
+std::string seconds_text(long seconds) { return std::to_string(seconds) + (seconds == 1 ? " second" : " seconds"); }
+
+std::string failure_reason(CURLcode code, long status, const BodySink& sink, const TransferWatch& watch,
+                           const DownloadSettings& settings) {
+  if (sink.refusal == BodySink::Refusal::TooBig || code == CURLE_FILESIZE_EXCEEDED)
+    return "the download exceeds " + size_text(settings.max_bytes);
+  if (sink.refusal == BodySink::Refusal::Unwritable) return kCanNotLoad;
+  if (watch.stalled()) return kTimeout;
+  // libcurl gives one code for the connect timeout and the whole download's limit:
+  // the limit is the one that ran out when its time has passed. libcurl counts in
+  // whole milliseconds and may end a millisecond before the limit.
+  constexpr double kClockSlack = 0.05;
+  if (code == CURLE_OPERATION_TIMEDOUT && settings.total_seconds > 0 &&
+      watch.seconds() + kClockSlack >= static_cast<double>(settings.total_seconds))
+    return "the download took longer than " + seconds_text(settings.total_seconds);
+  if (code == CURLE_HTTP_RETURNED_ERROR || status >= 400) return std::string(http_status_reason(status));
+  return std::string(curl_reason(code));
 }
 
 // Once the body is complete its size is the total, also when the server never said.
@@ -233,11 +309,13 @@ void fetch(DownloadRequest& request) {
   if (!curl) return fail(request, kNoObject);
 
   BodySink sink{part.file(), 0, request.settings.max_bytes};
-  CURLcode code = configure(curl.get(), request, sink);
+  TransferWatch watch(request);
+  CURLcode code = configure(curl.get(), request, sink, watch);
   if (code == CURLE_OK) code = curl_easy_perform(curl.get());
   long status = 0;
   curl_easy_getinfo(curl.get(), CURLINFO_RESPONSE_CODE, &status);
-  if (code != CURLE_OK || status >= 400) return fail(request, failure_reason(code, status, sink));
+  if (code != CURLE_OK || status >= 400)
+    return fail(request, failure_reason(code, status, sink, watch, request.settings));
   if (request.cancel.load()) return;  // pressed too late to stop libcurl: still no file
   if (!part.commit(local)) return fail(request, kCanNotLoad);
   record_completion(request, sink);

@@ -25,7 +25,8 @@ TEST(BatchOptions, EveryOptionIsRead) {
                     "--output-data", "-", "--report", "r.json", "--setup", "a.psu", "--x", "TD(1,1)", "--y", "C2",
                     "--y=C3*2", "--skip", "3", "--every", "10", "--keep", "+2", "--where", "C2>0", "--histogram",
                     "--stats", "off", "--legend", "on", "--regress", "on", "--on-error", "truncate",
-                    "--concatenate", "lines", "--config", "z.ini", "--allow-commands", "--", "--odd-name"});
+                    "--concatenate", "lines", "--config", "z.ini", "--allow-commands", "--timeout", "90", "--",
+                    "--odd-name"});
   ASSERT_TRUE(p.ok) << p.error;
   const BatchOptions& o = p.options;
   EXPECT_EQ(o.files, (std::vector<std::string>{"run.dat", "more.dat", "--odd-name"}));
@@ -46,6 +47,7 @@ TEST(BatchOptions, EveryOptionIsRead) {
   EXPECT_EQ(o.on_error, CalculationAction::PlotToHere);
   EXPECT_EQ(o.how_added, 6);
   EXPECT_TRUE(o.allow_commands);
+  EXPECT_EQ(*o.timeout, 90);
   EXPECT_TRUE(o.batch());
 }
 
@@ -62,6 +64,10 @@ TEST(BatchOptions, BadUsageNamesTheOption) {
   EXPECT_EQ(error_of({"a.dat", "--report", "-", "--skip", "ten"}), "bad value for --skip: ten");
   EXPECT_EQ(error_of({"a.dat", "--report", "-", "--skip", "-1"}), "bad value for --skip: -1");
   EXPECT_EQ(error_of({"a.dat", "--report", "-", "--keep=-3"}), "bad value for --keep: -3");
+  EXPECT_EQ(error_of({"a.dat", "--report", "-", "--timeout", "0"}), "bad value for --timeout: 0");
+  EXPECT_EQ(error_of({"a.dat", "--report", "-", "--timeout=-5"}), "bad value for --timeout: -5");
+  EXPECT_EQ(error_of({"a.dat", "--report", "-", "--timeout", "2.5"}), "bad value for --timeout: 2.5");
+  EXPECT_EQ(error_of({"a.dat", "--report", "-", "--timeout", "99999999999"}), "bad value for --timeout: 99999999999");
   EXPECT_EQ(error_of({"a.dat", "--check", ""}), "bad value for --check: ");
   EXPECT_EQ(error_of({"a.dat", "--check", "  "}), "bad value for --check:   ");
   EXPECT_EQ(error_of({"a.dat", "--report", "-", "--stats", "yes"}), "bad value for --stats: yes");
@@ -71,6 +77,8 @@ TEST(BatchOptions, BadUsageNamesTheOption) {
   EXPECT_EQ(error_of({"a.dat", "b.dat", "--report", "-"}), "several files need --concatenate lines or --concatenate files");
   EXPECT_EQ(error_of({"--report", "-"}), "no data file, plot object or URL given");
   EXPECT_EQ(error_of({"a.dat", "--y", "C2"}), "these options need one of --export, --output-data, --report or --check");
+  EXPECT_EQ(error_of({"http://h/a.dat", "--timeout", "5"}),
+            "these options need one of --export, --output-data, --report or --check");
 }
 
 TEST(BatchOptions, WithoutAnOutputTheDesktopProgramRuns) {

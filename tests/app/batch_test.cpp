@@ -1,66 +1,22 @@
-#include "app/batch/Batch.h"
-
-#include <gtest/gtest.h>
+#include "BatchRun.h"
 
 #include <QImage>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <vector>
 
 #include "data/TempDir.h"
+#include "data/download/Download.h"
+#include "data/download/TestHttpServer.h"
 
 namespace zentrik {
 namespace {
 
 using nlohmann::json;
 
-std::string contents(std::FILE* file) {
-  std::fflush(file);
-  std::rewind(file);
-  std::string text;
-  char buffer[4096];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) text.append(buffer, n);
-  std::fclose(file);
-  return text;
-}
-
-// One run of the batch mode in a folder of its own, with an empty configuration.
-class Batch : public ::testing::Test {
- protected:
-  struct Run {
-    int status;
-    std::string out, err;
-  };
-
-  Run run(std::vector<std::string> arguments) {
-    std::vector<const char*> argv{"zentrik3", "--config"};
-    std::string config = dir.write("Zentrik.ini", config_text);
-    argv.push_back(config.c_str());
-    for (const std::string& a : arguments) argv.push_back(a.c_str());
-    BatchOptions options;
-    std::string error;
-    EXPECT_TRUE(parse_batch_options(static_cast<int>(argv.size()), argv.data(), options, error)) << error;
-    std::FILE* out = std::tmpfile();
-    std::FILE* err = std::tmpfile();
-    BatchUi ui(err);
-    Run result;
-    result.status = run_batch(options, ui, out, err);
-    result.out = contents(out);
-    result.err = contents(err);
-    return result;
-  }
-
-  json report(std::vector<std::string> arguments) {
-    arguments.insert(arguments.end(), {"--report", "-"});
-    Run r = run(arguments);
-    EXPECT_EQ(r.status, 0) << r.err;
-    return json::parse(r.out);
-  }
-
-  testing::TempDir dir;
-  std::string config_text;
-};
+using Batch = testing::BatchRun;
 
 TEST_F(Batch, PointsAndReportOfAnXYPlot) {
   std::string data = dir.write("run.dat", "1 3 9\n2 7 8\n3 3 7\n4 7 6\n");
@@ -279,6 +235,25 @@ TEST_F(Batch, TheBundledExamplePlots) {
   EXPECT_EQ(r["formulas"][0]["description"], "Air temperature (C)");
   EXPECT_EQ(r["x_axis"]["marks"][0]["label"], "1 Mar 00:00");  // a date axis marked every 12 hours
   EXPECT_EQ(r["x_axis"]["marks"][1]["label"], "1 Mar 12:00");
+}
+
+// A server that never stops sending, a byte at a time: --timeout ends the run.
+TEST_F(Batch, TimeoutEndsADownloadThatCrawls) {
+  const DownloadSettings saved = download_settings();
+  download_settings().cache_dir = dir.path("cache");
+  testing::TestHttpServer server;
+  server.route("/slow.dat", testing::Route::trickle(std::chrono::milliseconds(100)));
+  const std::string picture = dir.path("slow.png");
+  auto start = std::chrono::steady_clock::now();
+  Run slow = run({server.url("/slow.dat"), "--timeout", "2", "--export", picture});
+  double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  server.stop();
+  download_settings() = saved;
+  EXPECT_EQ(slow.status, 1);
+  EXPECT_EQ(slow.err, "File Not Downloaded!: Error downloading slow.dat:  the download took longer than 2 seconds\n");
+  EXPECT_GE(seconds, 1.9);
+  EXPECT_LT(seconds, 4.0);
+  EXPECT_FALSE(std::filesystem::exists(picture));
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // A small HTTP/1.1 server on 127.0.0.1 for the download tests. Each path has a
-// behaviour (a body, an error status, a redirect, a stall, an endless body, ...);
+// behaviour (a body, an error status, a redirect, a stall, a trickle, an endless body, ...);
 // every connection is served on a thread of its own and stop() wakes and joins them.
 #pragma once
 
@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <mutex>
@@ -22,12 +23,13 @@
 namespace zentrik::testing {
 
 struct Route {
-  enum class Kind { Body, Status, Redirect, Stall, Cut, Endless, Silent, Garbage };
+  enum class Kind { Body, Status, Redirect, Stall, Cut, Trickle, Endless, Silent, Garbage };
   Kind kind = Kind::Body;
   int status = 200;
   std::string body;      // sent after the headers (Stall and Cut: the part sent)
   std::string location;  // Redirect
   std::size_t declared = 0;  // Stall and Cut: the Content-Length announced
+  std::chrono::milliseconds pause{0};  // Trickle: between two bytes
 
   static Route text(std::string body) { return {Kind::Body, 200, std::move(body), "", 0}; }
   static Route error(int status) { return {Kind::Status, status, "<html>error</html>", "", 0}; }
@@ -40,6 +42,8 @@ struct Route {
   static Route cut(std::size_t declared, std::size_t sent) {
     return {Kind::Cut, 200, std::string(sent, 'c'), "", declared};
   }
+  // One byte after each pause, without end and without Content-Length.
+  static Route trickle(std::chrono::milliseconds pause) { return {Kind::Trickle, 200, "", "", 0, pause}; }
   // Lines without end and without Content-Length.
   static Route endless() { return {Kind::Endless, 200, "", "", 0}; }
   // Closes the connection without a reply.
@@ -176,6 +180,12 @@ class TestHttpServer {
     return true;
   }
 
+  // False when the server stops during the pause.
+  bool sleep(std::chrono::milliseconds pause) const {
+    pollfd wake = {wake_[0], POLLIN, 0};
+    return ::poll(&wake, 1, static_cast<int>(pause.count())) == 0;
+  }
+
   // Until the client closes the connection or the server stops.
   void wait_for_close(int fd) const {
     char buffer[256];
@@ -211,6 +221,11 @@ class TestHttpServer {
         break;
       case Route::Kind::Cut:
         send_all(fd, head(200, length(route.declared)) + route.body);
+        break;
+      case Route::Kind::Trickle:
+        if (!send_all(fd, head(200, ""))) break;
+        while (sleep(route.pause) && send_all(fd, "1")) {
+        }
         break;
       case Route::Kind::Endless:
         if (!send_all(fd, head(200, ""))) break;

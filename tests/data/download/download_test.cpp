@@ -22,6 +22,7 @@ namespace fs = std::filesystem;
 using testing::Route;
 using testing::TestHttpServer;
 using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
 
 constexpr const char* kCaption = "File Not Downloaded!";
 
@@ -180,8 +181,9 @@ TEST_F(Download, FailuresNameTheirReason) {
       {"/loop.txt", Route::redirect("/loop.txt"), "Error downloading loop.txt:  invalid request"},
       {"/to-missing.txt", Route::redirect("/nothing-here"),
        "Error downloading to-missing.txt:  URL not found or server not responding"},
-      {"/endless.txt", Route::endless(), "Error downloading endless.txt:  can not load data"},
-      {"/big.txt", Route::text(std::string(300 * 1024, 'b')), "Error downloading big.txt:  can not load data"},
+      {"/endless.txt", Route::endless(), "Error downloading endless.txt:  the download exceeds 256 KB"},
+      {"/big.txt", Route::text(std::string(300 * 1024, 'b')),
+       "Error downloading big.txt:  the download exceeds 256 KB"},
       {"/silent.txt", Route::silent(), "Error downloading silent.txt:  connection failure (is the computer offline?)"},
       {"/cut.txt", Route::cut(1000, 100), "Error downloading cut.txt:  connection failure (is the computer offline?)"},
       {"/garbage.txt", Route::garbage(), "Error downloading garbage.txt:  unknown protocol"},
@@ -228,15 +230,87 @@ TEST_F(Download, RefusesWhatIsNotHttp) {
   }
 }
 
-TEST_F(Download, AStalledServerTimesOut) {
-  // libcurl judges the speed over its last five seconds: one byte keeps that short
-  download_settings().stall_seconds = 1;
-  server_.route("/stall.txt", Route::stall(10000, 1));
+TEST_F(Download, AStalledOrCrawlingServerTimesOut) {
+  DownloadSettings& settings = download_settings();
+  settings.stall_seconds = 1;
+  settings.total_seconds = 10;  // should the stall rule miss, the test still ends
+  struct Case {
+    const char* target;
+    Route route;
+  } cases[] = {
+      {"/stall.txt", Route::stall(10000, 1)},
+      {"/trickle.txt", Route::trickle(milliseconds(150))},  // a few bytes a second, without end
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.target);
+    server_.route(c.target, c.route);
+    ScriptedUi ui;
+    Outcome outcome = fetch(server_.url(c.target), ui);
+    expect_failure(outcome, ui, "Error downloading " + std::string(c.target + 1) + ":  connection timeout");
+    EXPECT_LT(outcome.seconds, 3.5);
+    EXPECT_FALSE(logged(ui, "cancel: off"));
+    EXPECT_TRUE(cached_files().empty());
+  }
+}
+
+// The stall rule counts the average over a stretch: bytes that keep arriving fast
+// enough pass it, however long the download takes.
+TEST_F(Download, ATimeLimitEndsWhatTheStallRuleLetsThrough) {
+  DownloadSettings& settings = download_settings();
+  settings.stall_seconds = 1;
+  settings.min_bytes_per_second = 2;
+  settings.total_seconds = 2;
+  server_.route("/crawl.txt", Route::trickle(milliseconds(100)));
   ScriptedUi ui;
-  Outcome outcome = fetch(server_.url("/stall.txt"), ui);
-  expect_failure(outcome, ui, "Error downloading stall.txt:  connection timeout");
-  EXPECT_LT(outcome.seconds, 5.0);
-  EXPECT_FALSE(logged(ui, "cancel: off"));
+  Outcome crawled = fetch(server_.url("/crawl.txt"), ui);
+  expect_failure(crawled, ui, "Error downloading crawl.txt:  the download took longer than 2 seconds");
+  EXPECT_GE(crawled.seconds, 1.9);  // libcurl may end a hair early
+  EXPECT_LT(crawled.seconds, 3.5);
+  EXPECT_TRUE(cached_files().empty());
+
+  settings.total_seconds = 1;
+  server_.route("/quick.txt", Route::text("1 2\n3 4\n"));
+  ScriptedUi quick_ui;
+  EXPECT_TRUE(fetch(server_.url("/quick.txt"), quick_ui).ok);
+  ScriptedUi stalled_ui;
+  server_.route("/stall.txt", Route::stall(10000, 10));
+  settings.stall_seconds = 30;
+  expect_failure(fetch(server_.url("/stall.txt"), stalled_ui), stalled_ui,
+                 "Error downloading stall.txt:  the download took longer than 1 second");
+}
+
+// Announced or found while it arrives, a body over the limit is refused in the
+// limit's own unit, and nothing of it stays in the cache.
+TEST_F(Download, TheSizeLimitNamesItself) {
+  struct Case {
+    long long max_bytes;
+    Route route;
+    const char* text;
+  } cases[] = {
+      {4LL << 30, Route::stall(std::size_t{5} << 30, 0), "Error downloading body.txt:  the download exceeds 4 GB"},
+      {1 << 20, Route::endless(), "Error downloading body.txt:  the download exceeds 1 MB"},
+      {3 << 19, Route::endless(), "Error downloading body.txt:  the download exceeds 1.5 MB"},
+      {1000, Route::text(std::string(1001, '7')), "Error downloading body.txt:  the download exceeds 1000 bytes"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    download_settings().max_bytes = c.max_bytes;
+    server_.route("/body.txt", c.route);
+    ScriptedUi ui;
+    Outcome outcome = fetch(server_.url("/body.txt"), ui);
+    expect_failure(outcome, ui, c.text);
+    EXPECT_LT(outcome.seconds, 3.0);
+    EXPECT_TRUE(cached_files().empty());
+  }
+}
+
+// A cache folder that cannot be made is no size problem.
+TEST_F(Download, ACacheThatCannotBeWrittenCanNotLoadData) {
+  std::ofstream(cache_) << "a file where the cache folder should be";
+  download_settings().cache_dir = (cache_ / "downloads").string();
+  server_.route("/run.dat", Route::text("1 2\n"));
+  ScriptedUi ui;
+  expect_failure(fetch(server_.url("/run.dat"), ui), ui, "Error downloading run.dat:  can not load data");
 }
 
 TEST_F(Download, CancelStopsAStalledDownloadWithoutAMessage) {
