@@ -46,6 +46,11 @@ bool BatchUi::fileLoadOptions(FileLoadOptionsDialog& dialog) {
   if (load_options_.read_every) entered.read_every = *load_options_.read_every;
   if (load_options_.loadnum) entered.loadnum = *load_options_.loadnum;
   if (load_options_.load_condition) entered.load_condition = *load_options_.load_condition;
+  // The condition is checked on the line the dialog shows: the first one after the skip,
+  // as a user shows it before OK, since a skipped header need not have the columns.
+  if (!entered.load_condition.empty())
+    for (int32_t shown = 0; shown < entered.initial_skip && dialog.showNextLine(); ++shown) {
+    }
   return dialog.accept(entered);  // a condition that fails its check cancels the load
 }
 

@@ -102,6 +102,12 @@ TEST_F(Batch, LoadOptionsEnterAsInTheDialog) {
   Run where = run({data, "--x", "C1", "--y", "C2", "--where", "c2 = 0", "--output-data", "-"});
   EXPECT_EQ(where.out, "3 0\n6 0\n9 0\n12 0\n15 0\n18 0\n21 0\n24 0\n27 0\n30 0\n");
 
+  // The condition is checked on the first line after the skip: a header need not have its columns.
+  std::string headed = dir.write("headed.dat", "run\n" + lines);
+  Run header = run({headed, "--skip", "1", "--x", "C1", "--y", "C2", "--where", "C2 > 1", "--output-data", "-"});
+  EXPECT_EQ(header.status, 0) << header.err;
+  EXPECT_EQ(header.out.substr(0, 12), "2 2\n5 2\n8 2\n");
+
   Run skipped = run({data, "--skip", "40", "--output-data", "-"});
   EXPECT_EQ(skipped.status, 1);
   EXPECT_NE(skipped.err.find("Skipped whole file!: You asked to skip 40 lines but there were only 30 lines in the "
