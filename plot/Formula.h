@@ -48,9 +48,10 @@ struct FormulaStatistics {
   double y_max = RANGE_UNSET_LOW, y_min = RANGE_UNSET_HIGH;
   double y_sum = 0;     // the sum of the counted values, replaced by the mean after scaling
   double quantity = 0;  // number of counted values
-  double deviation = 0;  // sum of squared deviations, then the standard deviation
-  // for regression lines only
-  double x_sum = 0, xy_sum = 0, x2_sum = 0, regression_y_sum = 0;
+  double deviation = 0;  // the population standard deviation
+  // for regression lines only: the plain sums behind the means; the slope is taken
+  // from the counted points themselves
+  double x_sum = 0, regression_y_sum = 0;
   double x_min = 1e300, x_max = -1e300;
   double slope = 0, mean_x = 0, mean_y = 0;
   double first_x = 0, first_y = 0;  // the first counted point

@@ -36,6 +36,10 @@ struct PlotDefinition {
   int binscale = 0;      // histogram bins follow the scale marks
 };
 
+// The size of a new plot window until the user makes one of another size the default.
+inline constexpr int kNewWindowWidth = 500;
+inline constexpr int kNewWindowHeight = 490;
+
 // What the configuration holds for new plots, new formulas and new windows.
 struct DefaultPlot {
   DefaultPlot() {
@@ -47,7 +51,7 @@ struct DefaultPlot {
   int new_points = 1, new_lines = 1;
   int def_blackpoints = 1, def_bin_all = 1, def_num_cats = 29;
   int new_stats = 1, new_legend = 1, new_stat_bar = 1;
-  int def_win_x_siz = 500, def_win_y_siz = 490;
+  int def_win_x_siz = kNewWindowWidth, def_win_y_siz = kNewWindowHeight;
 };
 
 // The definition a new plot starts with, and the "Setup From" text that says where

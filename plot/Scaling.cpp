@@ -1,15 +1,14 @@
 #include "plot/Scaling.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "data/DataFile.h"
 #include "plot/Histogram.h"
+#include "plot/Statistics.h"
 
 namespace zentrik {
 namespace {
 
-constexpr double kTooBig = 1.5e150;
 constexpr int kProgressEvery = 1000;
 
 struct Window1D {
@@ -119,7 +118,7 @@ class Scaler {
         Point& point = (*formula.points)[i];
         point.in_range = point.valid && y.filter.holds(point.value) && x.filter.holds(point.x);
         if (!point.in_range) continue;
-        collect(formula.statistics, point.x, point.value);
+        count_point(formula.statistics, point.x, point.value, window_.regress != 0);
         if (!take_ranges) continue;
         if (x.automatic) {
           x.min = std::min(x.min, point.x);
@@ -135,35 +134,8 @@ class Scaler {
       if (definition_.formulas[f].enabled) definition_.formulas[f].changed = 1;
   }
 
-  void collect(FormulaStatistics& s, double x, double y) {
-    if (s.too_big) return;
-    if (std::fabs(y) > kTooBig) {
-      s.too_big = true;
-      return;
-    }
-    if (s.quantity == 0) {
-      s.first_x = x;
-      s.first_y = y;
-    }
-    s.y_max = std::max(s.y_max, y);
-    s.y_min = std::min(s.y_min, y);
-    s.y_sum += y;
-    s.quantity += 1;
-    if (!window_.regress) return;
-    s.x_sum += x;
-    s.regression_y_sum += y;
-    s.xy_sum += x * y;
-    s.x2_sum += x * x;
-    s.x_min = std::min(s.x_min, x);
-    s.x_max = std::max(s.x_max, x);
-  }
-
-  // The sum of Y becomes the mean.
   void form_means() {
-    for (Formula& formula : definition_.formulas) {
-      FormulaStatistics& s = formula.statistics;
-      if (s.quantity > 0 && !s.too_big) s.y_sum /= s.quantity;
-    }
+    for (Formula& formula : definition_.formulas) form_mean(formula.statistics);
   }
 
   PlotWindow& window_;

@@ -24,9 +24,13 @@ std::span<const Formula> y_formulas(const PlotDefinition& definition) {
   return all.empty() ? all : all.subspan(1);
 }
 
+// Beyond this size a Y value stops its formula's statistics: the squares could
+// only overflow.
+constexpr double kTooBig = 1.5e150;
+
 // Calls visit(point) for each point of the formula that the scaling pass counted, in
-// line order. The in-range flags of excluded lines are stale (scaling skips those
-// lines), so the line's own state decides.
+// line order: up to the first value that was too big. The in-range flags of excluded
+// lines are stale (scaling skips those lines), so the line's own state decides.
 template <typename Visit>
 void for_each_counted_point(const DataFile* data, const Formula& formula, Visit visit) {
   if (!data || !formula.points) return;
@@ -36,40 +40,85 @@ void for_each_counted_point(const DataFile* data, const Formula& formula, Visit 
     auto position = static_cast<std::size_t>(line.position());
     if (position >= points.size()) continue;
     const Point& point = points[position];
-    if (point.valid && point.in_range) visit(point);
+    if (!point.valid || !point.in_range) continue;
+    if (std::fabs(point.value) > kTooBig) return;
+    visit(point);
   }
 }
 
-// The first counted point and the population standard deviation around the mean.
-void finish_deviation(const DataFile* data, Formula& formula) {
-  FormulaStatistics& stats = formula.statistics;
-  // Beyond 1.5e150 no mean was formed and no deviation is shown; the squares could
-  // only overflow.
-  if (stats.too_big || stats.quantity <= 0) return;
-  const double mean = stats.y_sum;
-  double sum = 0;
-  bool first = true;
-  for_each_counted_point(data, formula, [&](const Point& point) {
-    if (first) {
-      stats.first_x = point.x;
-      stats.first_y = point.value;
-      first = false;
-    }
-    double d = point.value - mean;
-    sum += d * d;
-  });
-  stats.deviation = std::sqrt(sum / stats.quantity);
-}
+// A sum that carries its rounding error along (Neumaier's form of Kahan summation), so
+// that its error does not grow with the number of terms.
+class CompensatedSum {
+ public:
+  void add(double term) {
+    const double total = sum_ + term;
+    error_ += std::fabs(sum_) >= std::fabs(term) ? (sum_ - total) + term : (term - total) + sum_;
+    sum_ = total;
+  }
+  double value() const { return sum_ + error_; }
 
-void finish_regression(FormulaStatistics& stats) {
+ private:
+  double sum_ = 0;
+  double error_ = 0;
+};
+
+// The second moments of points around their means, taken from their deviations from a
+// centre near the means. A value near the centre differs from it exactly, so no digit
+// is lost to how far the values lie from zero; and the centre's own error cancels out,
+// as sum (a - c)(b - d) - sum (a - c) * sum (b - d) / n equals
+// sum (a - mean a)(b - mean b) for every c and d.
+class Moments {
+ public:
+  Moments(double centre_x, double centre_y) : centre_x_(centre_x), centre_y_(centre_y) {}
+
+  void add(double x, double y) {
+    const double dx = x - centre_x_;
+    const double dy = y - centre_y_;
+    count_ += 1;
+    x_.add(dx);
+    y_.add(dy);
+    xx_.add(dx * dx);
+    xy_.add(dx * dy);
+    yy_.add(dy * dy);
+  }
+
+  // The sums of (x - mean x)^2, (x - mean x)(y - mean y) and (y - mean y)^2.
+  double xx() const { return comoment(xx_, x_, x_); }
+  double xy() const { return comoment(xy_, x_, y_); }
+  double yy() const { return comoment(yy_, y_, y_); }
+
+ private:
+  double comoment(const CompensatedSum& ab, const CompensatedSum& a, const CompensatedSum& b) const {
+    if (count_ == 0) return 0;
+    return ab.value() - a.value() * b.value() / count_;
+  }
+
+  double centre_x_, centre_y_;
+  double count_ = 0;
+  CompensatedSum x_, y_, xx_, xy_, yy_;
+};
+
+// The population standard deviation and, where asked, the means and the slope, from
+// one walk over the counted points. The deviation needs values that are not too big.
+void finish_formula(const DataFile* data, Formula& formula, bool deviation, bool regression) {
+  FormulaStatistics& stats = formula.statistics;
   const double n = stats.quantity;
-  stats.mean_x = stats.x_sum / n;
-  stats.mean_y = stats.regression_y_sum / n;
+  deviation = deviation && !stats.too_big && n > 0;
+  regression = regression && n > 1;
+  if (!deviation && !regression) return;
+  if (regression) {
+    stats.mean_x = stats.x_sum / n;
+    stats.mean_y = stats.regression_y_sum / n;
+  }
+  // y_sum is already the mean wherever the deviation is wanted.
+  Moments moments(stats.mean_x, regression ? stats.mean_y : stats.y_sum);
+  for_each_counted_point(data, formula, [&](const Point& point) { moments.add(point.x, point.value); });
+  if (deviation) stats.deviation = std::sqrt(std::max(0.0, moments.yy()) / n);
+  if (!regression) return;
   if (stats.x_max == stats.x_min)
     stats.slope = kInfiniteSlope;
-  else
-    stats.slope = (n * stats.xy_sum - stats.x_sum * stats.regression_y_sum) /
-                  (n * stats.x2_sum - stats.x_sum * stats.x_sum);
+  else if (const double xx = moments.xx(); xx > 0)
+    stats.slope = moments.xy() / xx;
 }
 
 bool line_drawn(const FormulaStatistics& stats) {
@@ -179,12 +228,36 @@ bool regression_applies(const PlotWindow& window) {
 
 void finish_statistics(PlotWindow& window) { finish_statistics(window, window.showstats != 0); }
 
+void count_point(FormulaStatistics& stats, double x, double y, bool regression) {
+  if (stats.too_big) return;
+  if (std::fabs(y) > kTooBig) {
+    stats.too_big = true;
+    return;
+  }
+  if (stats.quantity == 0) {
+    stats.first_x = x;
+    stats.first_y = y;
+  }
+  stats.y_max = std::max(stats.y_max, y);
+  stats.y_min = std::min(stats.y_min, y);
+  stats.y_sum += y;
+  stats.quantity += 1;
+  if (!regression) return;
+  stats.x_sum += x;
+  stats.regression_y_sum += y;
+  stats.x_min = std::min(stats.x_min, x);
+  stats.x_max = std::max(stats.x_max, x);
+}
+
+void form_mean(FormulaStatistics& stats) {
+  if (stats.quantity > 0 && !stats.too_big) stats.y_sum /= stats.quantity;
+}
+
 void finish_statistics(PlotWindow& window, bool deviations) {
   const bool regression = regression_applies(window);
   for (Formula& formula : y_formulas(window.definition)) {
     if (!formula.enabled || !formula.changed) continue;
-    if (deviations) finish_deviation(window.data, formula);
-    if (regression && formula.statistics.quantity > 1) finish_regression(formula.statistics);
+    finish_formula(window.data, formula, deviations, regression);
     formula.changed = 0;
   }
 }

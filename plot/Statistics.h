@@ -23,12 +23,21 @@ inline constexpr double kInfiniteSlope = 1.11e300;
 // fine) and a linear Y axis.
 bool regression_applies(const PlotWindow& window);
 
+// Counts one on-plot point of a formula in the scaling pass: its Y into the range and
+// the sum, and with regression lines its X and Y into the regression sums. A Y beyond
+// 1.5e150 stops the formula's statistics.
+void count_point(FormulaStatistics& stats, double x, double y, bool regression);
+// The end of the scaling pass: the sum of Y becomes the mean.
+void form_mean(FormulaStatistics& stats);
+
 // Finishes every enabled Y formula whose `changed` flag is set, then clears the flag:
-// with statistics shown (or deviations asked for), the first counted point and the
-// standard deviation; where
+// with statistics shown (or deviations asked for), the standard deviation; where
 // regression applies and more than one point counts, the means of X and Y and the
 // slope. Expects the scaling pass to have run: the sums collected, and y_sum already
 // turned into the mean wherever the quantity is above 0 and the values not too big.
+// Both are taken from the counted points' deviations from those means, so that values
+// far from zero (dates near 1.7e9 seconds, readings with a large offset) keep their
+// digits.
 void finish_statistics(PlotWindow& window);
 void finish_statistics(PlotWindow& window, bool deviations);
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -51,7 +52,7 @@ class Plot {
   void exclude(int line) { data_.set_included(line, false); }
 
   // What the scaling pass does for the statistics: on-plot flags inside [y_lo, y_hi],
-  // the sums over included lines, then the means.
+  // the points of included lines counted, then the means.
   void scale() {
     const bool regress = window.regress != 0;
     for (std::size_t f = 1; f < window.definition.formulas.size(); ++f) {
@@ -63,25 +64,9 @@ class Plot {
         if (!data_.line(line).included()) continue;
         Point& p = (*y.points)[line];
         p.in_range = p.valid && p.value >= y_lo && p.value <= y_hi;
-        if (!p.in_range || s.too_big) continue;
-        if (std::fabs(p.value) > 1.5e150) {
-          s.too_big = true;
-          continue;
-        }
-        s.y_max = std::max(s.y_max, p.value);
-        s.y_min = std::min(s.y_min, p.value);
-        s.y_sum += p.value;
-        s.quantity += 1;
-        if (regress) {
-          s.x_sum += p.x;
-          s.regression_y_sum += p.value;
-          s.xy_sum += p.x * p.value;
-          s.x2_sum += p.x * p.x;
-          s.x_min = std::min(s.x_min, p.x);
-          s.x_max = std::max(s.x_max, p.x);
-        }
+        if (p.in_range) count_point(s, p.x, p.value, regress);
       }
-      if (s.quantity > 0 && !s.too_big) s.y_sum /= s.quantity;
+      form_mean(s);
       y.changed = 1;
     }
   }
@@ -299,6 +284,162 @@ TEST(Regression, TheLineRunsFromBorderToBorderOfThePlotArea) {
   ends = regression_line_x_ends(plot.window, 5);
   EXPECT_DOUBLE_EQ(ends.first, 0);
   EXPECT_DOUBLE_EQ(ends.second, 10);
+}
+
+TEST(Regression, AValueTooBigEndsThePointsTheLineIsFittedTo) {
+  // The scaling pass stops counting at 1e200; the line through the first two points stays.
+  Plot plot(5);
+  plot.window.regress = 1;
+  std::size_t f = plot.add_y({{1, 1}, {2, 2}, {3, 1e200}, {4, 10}});
+  plot.scale();
+  finish_statistics(plot.window);
+  EXPECT_DOUBLE_EQ(plot.formula(f).statistics.slope, 1);
+  EXPECT_EQ(plot.formula(f).statistics.deviation, 0);  // not shown: "Values too big"
+}
+
+// --- exactness far from zero ---
+
+// Deterministic numbers in [0, 1): the output of mt19937_64 is fixed by the standard.
+class Noise {
+ public:
+  explicit Noise(unsigned seed) : engine_(seed) {}
+  double next() { return static_cast<double>(engine_() >> 11) * 0x1p-53; }
+
+ private:
+  std::mt19937_64 engine_;
+};
+
+using Points = std::vector<std::pair<double, double>>;
+
+struct Fit {
+  long double slope, deviation;
+};
+
+// One axis as integers: value k is (integers[k] + base) * 2^-exponent, with integers[0]
+// = 0. Holds for binary fractions with fewer than 45 significant bits between them.
+struct ScaledAxis {
+  std::vector<__int128> integers;
+  int exponent = 0;
+};
+
+ScaledAxis scaled_axis(const std::vector<double>& values) {
+  ScaledAxis axis;
+  for (double v : values)
+    while (std::ldexp(v, axis.exponent) != std::trunc(std::ldexp(v, axis.exponent))) ++axis.exponent;
+  const auto base = static_cast<__int128>(std::ldexp(values.at(0), axis.exponent));
+  for (double v : values) axis.integers.push_back(static_cast<__int128>(std::ldexp(v, axis.exponent)) - base);
+  return axis;
+}
+
+// The least-squares slope and the population standard deviation of Y in exact integer
+// arithmetic. With fewer than 2^16 points whose integers stay below 2^44, every sum and
+// product below stays under 2^120: __int128 holds them all.
+Fit exact_fit(const Points& points) {
+  std::vector<double> xs, ys;
+  for (const auto& [x, y] : points) xs.push_back(x), ys.push_back(y);
+  const ScaledAxis x = scaled_axis(xs), y = scaled_axis(ys);
+  const __int128 limit = static_cast<__int128>(1) << 44;
+  const auto n = static_cast<__int128>(points.size());
+  EXPECT_LT(n, 1 << 16);
+  __int128 sx = 0, sy = 0, sxx = 0, sxy = 0, syy = 0;
+  for (std::size_t k = 0; k < points.size(); ++k) {
+    const __int128 a = x.integers[k], b = y.integers[k];
+    EXPECT_TRUE(a < limit && -a < limit && b < limit && -b < limit) << "too wide for __int128 at " << k;
+    sx += a, sy += b, sxx += a * a, sxy += a * b, syy += b * b;
+  }
+  const auto numerator = static_cast<long double>(n * sxy - sx * sy);
+  const auto denominator = static_cast<long double>(n * sxx - sx * sx);
+  const auto variance_n2 = static_cast<long double>(n * syy - sy * sy);
+  return {std::ldexp(numerator / denominator, x.exponent - y.exponent),
+          std::ldexp(std::sqrt(variance_n2) / static_cast<long double>(n), -y.exponent)};
+}
+
+// What the statistics make of the points, with regression lines on or off.
+Fit computed_fit(const Points& points, bool regress = true) {
+  Plot plot(static_cast<int>(points.size()));
+  plot.window.regress = regress;
+  std::size_t f = plot.add_y(points);
+  plot.scale();
+  finish_statistics(plot.window);
+  return {plot.formula(f).statistics.slope, plot.formula(f).statistics.deviation};
+}
+
+// The slope and deviation as plain sums gave them before: n sum xy - sum x sum y over
+// n sum x^2 - (sum x)^2, and the root mean square around the mean of the plain sum.
+Fit plain_sums_fit(const Points& points) {
+  double n = 0, sx = 0, sy = 0, sxy = 0, sxx = 0;
+  for (const auto& [x, y] : points) n += 1, sx += x, sy += y, sxy += x * y, sxx += x * x;
+  double squares = 0;
+  for (const auto& point : points) squares += (point.second - sy / n) * (point.second - sy / n);
+  return {(n * sxy - sx * sy) / (n * sxx - sx * sx), std::sqrt(squares / n)};
+}
+
+double relative_error(long double value, long double exact) {
+  return static_cast<double>(std::fabs(value - exact) / std::fabs(exact));
+}
+
+// Dates (seconds since 1970) over about four hours at irregular steps, with a Y that
+// has a large offset, a trend and noise.
+Points dates_over_hours(Noise& noise, int count) {
+  Points points;
+  double t = 0;
+  for (int k = 0; k < count; ++k) {
+    t += 2 + 14 * noise.next();
+    points.emplace_back(1.7e9 + t, 9e6 + 0.37 * t + 40 * (noise.next() - 0.5));
+  }
+  return points;
+}
+
+// Readings near 1e9 that differ only in their last digits, at one X per line.
+Points readings_near(double offset, Noise& noise, int count) {
+  Points points;
+  for (int k = 1; k <= count; ++k) points.emplace_back(k, offset + (noise.next() - 0.5) - 1e-3 * k);
+  return points;
+}
+
+// Binary fractions of an ordinary size around zero.
+Points ordinary(Noise& noise, int count) {
+  Points points;
+  for (int k = 0; k < count; ++k) {
+    double x = (k - count / 3) + std::floor(noise.next() * 1024) / 1024;
+    points.emplace_back(x, 3 - 0.25 * x + std::floor(noise.next() * 0x1p20) / 0x1p16);
+  }
+  return points;
+}
+
+TEST(Exactness, SlopeAndDeviationKeepTheirDigitsFarFromZero) {
+  Noise noise(20240611);
+  struct Case {
+    const char* name;
+    Points points;
+  } cases[] = {
+      {"dates", dates_over_hours(noise, 1600)},
+      {"few dates", dates_over_hours(noise, 3)},
+      {"offset readings", readings_near(1e9, noise, 2000)},
+      {"ordinary", ordinary(noise, 500)},
+  };
+  for (const auto& c : cases) {
+    const Fit exact = exact_fit(c.points);
+    const Fit fit = computed_fit(c.points);
+    EXPECT_LT(relative_error(fit.slope, exact.slope), 1e-12) << c.name;
+    EXPECT_LT(relative_error(fit.deviation, exact.deviation), 1e-12) << c.name;
+    EXPECT_EQ(computed_fit(c.points, false).deviation, fit.deviation) << c.name;
+  }
+}
+
+TEST(Exactness, OrdinaryDataGivesWhatPlainSumsGave) {
+  Noise noise(7);
+  Points decimals, integers, mixed;
+  for (int k = 1; k <= 300; ++k) decimals.emplace_back(0.1 * k, 2.5 + 0.3 * k + noise.next());
+  for (int k = 1; k <= 200; ++k) integers.emplace_back(k, (k * 37) % 101);
+  for (int k = -200; k <= 200; ++k) mixed.emplace_back(0.25 * k, -2 * k + 10 * noise.next() - 5);
+  const Points cases[] = {decimals, integers, mixed, {{1, 2}, {2, 4}, {4, 5}}, {{-3, 0.5}, {7, -1.5}}};
+  for (const Points& points : cases) {
+    const Fit plain = plain_sums_fit(points);
+    const Fit fit = computed_fit(points);
+    EXPECT_LT(relative_error(fit.slope, plain.slope), 1e-13) << points.size();
+    EXPECT_LT(relative_error(fit.deviation, plain.deviation), 1e-13) << points.size();
+  }
 }
 
 // --- the statistics box: texts ---
