@@ -1,7 +1,12 @@
-// Nanoseconds per line for typical formulas on a 3-field logger line, one thread.
+// Nanoseconds per line for typical formulas on a 3-field logger line, one thread;
+// TD() on a date-stamped logger line with TZ unset (as on a desktop) and with TZ=UTC.
 //   build/bench/bench_evaluate
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,8 +26,44 @@ std::vector<std::string> logger_lines() {
   return lines;
 }
 
-void evaluate_per_line(benchmark::State& state, std::string_view formula) {
-  std::vector<std::string> lines = logger_lines();
+// Lines of a logger that stamps each reading with its local date and time, 7 s apart,
+// starting on a winter day: "01/15/2001 10:30:07\t12.513".
+std::vector<std::string> dated_lines() {
+  std::vector<std::string> lines;
+  for (int i = 0; i < 1024; ++i) {
+    int seconds = 10 * 3600 + 30 * 60 + 7 * i;
+    char stamp[32];
+    std::snprintf(stamp, sizeof stamp, "01/15/2001 %02d:%02d:%02d", seconds / 3600, seconds / 60 % 60,
+                  seconds % 60);
+    lines.push_back(std::string(stamp) + "\t" + std::to_string(12.5 + i * 0.013));
+  }
+  return lines;
+}
+
+// Sets TZ (or unsets it for nullptr) for one benchmark and restores it afterwards.
+class BenchTimeZone {
+ public:
+  explicit BenchTimeZone(const char* zone) {
+    if (const char* old = std::getenv("TZ")) old_ = old;
+    if (zone)
+      setenv("TZ", zone, 1);
+    else
+      unsetenv("TZ");
+    tzset();
+  }
+  ~BenchTimeZone() {
+    if (old_)
+      setenv("TZ", old_->c_str(), 1);
+    else
+      unsetenv("TZ");
+    tzset();
+  }
+
+ private:
+  std::optional<std::string> old_;
+};
+
+void evaluate_lines(benchmark::State& state, std::string_view formula, const std::vector<std::string>& lines) {
   EvalContext context;
   context.set_first_line(lines[0]);
   AvgState holder;
@@ -41,10 +82,21 @@ void evaluate_per_line(benchmark::State& state, std::string_view formula) {
   state.SetItemsProcessed(state.iterations());
 }
 
+void evaluate_per_line(benchmark::State& state, std::string_view formula) {
+  evaluate_lines(state, formula, logger_lines());
+}
+
+void read_dates_per_line(benchmark::State& state, const char* zone) {
+  BenchTimeZone scoped(zone);
+  evaluate_lines(state, "TD(1, 4)", dated_lines());
+}
+
 }  // namespace
 
 BENCHMARK_CAPTURE(evaluate_per_line, C2, "C2");
 BENCHMARK_CAPTURE(evaluate_per_line, C1_times_2_plus_C3, "C1*2+C3");
 BENCHMARK_CAPTURE(evaluate_per_line, LOG_C2_plus_SIN_C3, "LOG(C2)+SIN(C3)");
+BENCHMARK_CAPTURE(read_dates_per_line, TD_TZ_unset, nullptr);
+BENCHMARK_CAPTURE(read_dates_per_line, TD_TZ_UTC, "UTC");
 
 BENCHMARK_MAIN();

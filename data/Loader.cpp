@@ -23,21 +23,10 @@ constexpr std::size_t kFirstLineCheck = 323;
 
 std::string count_text(long long n) { return std::to_string(n); }
 
-std::size_t skip_blanks(std::string_view text, std::size_t pos) {
-  while (pos < text.size() && is_blank(text[pos])) ++pos;
-  return pos;
-}
-
-// The decimal number at the start of text, after blanks and an optional sign; 0
-// when there is none, and clamped to the range of int32_t.
-int32_t leading_integer(std::string_view text) {
-  std::size_t pos = skip_blanks(text, 0);
-  bool negative = pos < text.size() && text[pos] == '-';
-  if (pos < text.size() && (text[pos] == '-' || text[pos] == '+')) ++pos;
-  int64_t n = 0;
-  for (; pos < text.size() && is_digit(text[pos]); ++pos)
-    n = std::min<int64_t>(n * 10 + (text[pos] - '0'), INT32_MAX + 1LL);
-  return static_cast<int32_t>(std::clamp<int64_t>(negative ? -n : n, INT32_MIN, INT32_MAX));
+// The whole number at the start of text clamped to the range of int32_t; 0 when
+// there is none.
+int32_t leading_int32(std::string_view text) {
+  return static_cast<int32_t>(std::clamp<int64_t>(leading_integer(text).value_or(0), INT32_MIN, INT32_MAX));
 }
 
 // Counts a running load on the main window for as long as it lives.
@@ -271,7 +260,7 @@ class Loader {
     int32_t exclude_lines = 1;
     for (std::string_view line; reader.next(line);) {
       if (line.starts_with("exclude_lines ")) {
-        exclude_lines = leading_integer(line.substr(14));
+        exclude_lines = leading_int32(line.substr(14));
         env_.objects->set_exclude_lines(exclude_lines);
       } else if (line.starts_with("file ")) {
         if (!add_listed_file(line.substr(5))) {
@@ -289,7 +278,7 @@ class Loader {
   // "<how added> <path>": the path is the rest of the line, so that it may hold blanks.
   bool add_listed_file(std::string_view rest) {
     std::size_t pos = skip_blanks(rest, 0);
-    int32_t how_added = leading_integer(rest.substr(pos));
+    int32_t how_added = leading_int32(rest.substr(pos));
     while (pos < rest.size() && !is_blank(rest[pos])) ++pos;
     std::string path(rest.substr(skip_blanks(rest, pos)));
     return add_file(data_, path, how_added, ui_);
@@ -301,7 +290,7 @@ class Loader {
   void exclude_listed_lines(LineReader& reader) {
     int64_t from = 1;
     for (std::string_view line; reader.next(line) && line != "end_excludes:";) {
-      int64_t n = leading_integer(line);
+      int64_t n = leading_int32(line);
       if (n < from || n > data_.loaded_count() || !data_.line(static_cast<int32_t>(n)).included()) return;
       data_.set_included(static_cast<int32_t>(n), false);
       from = n;

@@ -1,7 +1,11 @@
 #include "formula/Format.h"
 
+#include <langinfo.h>
+
 #include <cmath>
 #include <ctime>
+#include <cwchar>
+#include <string>
 #include <vector>
 
 #include "data/fields/Chars.h"
@@ -14,16 +18,18 @@ namespace {
 
 constexpr std::size_t kMaxDateText = 80;
 
-std::size_t skip_blanks(std::string_view text, std::size_t pos) {
-  while (pos < text.size() && is_blank(text[pos])) ++pos;
-  return pos;
-}
-
 bool displayable_as_date(double value) { return value >= 0 && value <= kLastDate; }
+
+// Whether the locale names the half of the day of the hour; German, for one, does not.
+bool has_am_pm(const std::tm& local) {
+  const char* marker = nl_langinfo(local.tm_hour < 12 ? AM_STR : PM_STR);
+  return marker && *marker;
+}
 
 // The "#" flag in glibc's strftime changes case; here it keeps its customary
 // meaning: no leading zeros on numbers, the long form of %c and %x, else nothing.
-std::string with_hash_flag_resolved(std::string_view format) {
+// Where the locale has no AM / PM, "%p" (and "%r", which holds it) writes AM / PM.
+std::string resolved_format(std::string_view format, const std::tm& local) {
   static constexpr std::string_view kNumeric = "dHIjmMSUwWyY";
   std::string out;
   for (std::size_t i = 0; i < format.size(); ++i) {
@@ -31,21 +37,66 @@ std::string with_hash_flag_resolved(std::string_view format) {
       out += format[i];
       continue;
     }
-    if (format[i + 1] != '#' || i + 2 >= format.size()) {
-      out.append(format.substr(i, 2));
-      ++i;
-      continue;
-    }
-    char conversion = format[i + 2];
-    if (kNumeric.find(conversion) != std::string_view::npos)
+    const bool hash = format[i + 1] == '#' && i + 2 < format.size();
+    const char conversion = format[i + (hash ? 2 : 1)];
+    i += hash ? 2 : 1;
+    if (hash && kNumeric.find(conversion) != std::string_view::npos)
       out.append("%-").append(1, conversion);
-    else if (conversion == 'c')
+    else if (hash && conversion == 'c')
       out.append("%A, %B %-d, %Y, %H:%M:%S");
-    else if (conversion == 'x')
+    else if (hash && conversion == 'x')
       out.append("%A, %B %-d, %Y");
+    else if ((conversion == 'p' || conversion == 'P' || conversion == 'r') && !has_am_pm(local))
+      out.append(conversion == 'r' ? "%I:%M:%S " : "")
+          .append(local.tm_hour < 12 ? (conversion == 'P' ? "am" : "AM") : (conversion == 'P' ? "pm" : "PM"));
     else
       out.append("%").append(1, conversion);
-    i += 2;
+  }
+  return out;
+}
+
+// A format's bytes as characters: UTF-8 where they are, else each byte as the
+// Latin-1 character (formats from older files).
+std::wstring as_characters(std::string_view text) {
+  std::wstring out;
+  for (std::size_t i = 0; i < text.size();) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    const std::size_t length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+    char32_t code = length == 1 ? byte : byte & (0x7F >> length);
+    bool valid = byte < 0x80 || (byte >= 0xC2 && byte <= 0xF4 && i + length <= text.size());
+    for (std::size_t k = 1; valid && k < length; ++k) {
+      const auto next = static_cast<unsigned char>(text[i + k]);
+      valid = (next & 0xC0) == 0x80;
+      code = code << 6 | (next & 0x3F);
+    }
+    valid = valid && (length != 3 || code >= 0x800) && (length != 4 || (code >= 0x10000 && code <= 0x10FFFF)) &&
+            !(code >= 0xD800 && code <= 0xDFFF);
+    out += static_cast<wchar_t>(valid ? code : byte);
+    i += valid ? length : 1;
+  }
+  return out;
+}
+
+std::string as_utf8(std::wstring_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (wchar_t character : text) {
+    const auto code = static_cast<char32_t>(character);
+    if (code < 0x80) {
+      out += static_cast<char>(code);
+    } else if (code < 0x800) {
+      out += static_cast<char>(0xC0 | code >> 6);
+      out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+      out += static_cast<char>(0xE0 | code >> 12);
+      out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
+      out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+      out += static_cast<char>(0xF0 | code >> 18);
+      out += static_cast<char>(0x80 | (code >> 12 & 0x3F));
+      out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
+      out += static_cast<char>(0x80 | (code & 0x3F));
+    }
   }
   return out;
 }
@@ -56,13 +107,18 @@ std::string formatTime(double seconds, std::string_view format) {
   std::time_t t = static_cast<std::time_t>(seconds);
   std::tm local{};
   if (!localtime_r(&t, &local)) return "";
-  std::string resolved = with_hash_flag_resolved(format);
+  const std::wstring resolved = as_characters(resolved_format(format, local));
   if (resolved.empty()) return "";
-  // strftime gives 0 both for an empty result and for one that does not fit
-  for (std::size_t size = 256; size <= 65536; size *= 4) {
-    std::vector<char> buffer(size);
-    std::size_t n = std::strftime(buffer.data(), size, resolved.c_str(), &local);
-    if (n > 0) return std::string(buffer.data(), std::min(n, kMaxDateText));
+  // The wide form takes the names of LC_TIME as characters whatever its character
+  // set; the text is UTF-8. wcsftime gives 0 both for an empty result and for one
+  // that does not fit.
+  wchar_t first_try[256];
+  std::size_t n = std::wcsftime(first_try, std::size(first_try), resolved.c_str(), &local);
+  if (n > 0) return as_utf8(std::wstring_view(first_try, std::min(n, kMaxDateText)));
+  for (std::size_t size = 1024; size <= 65536; size *= 4) {
+    std::vector<wchar_t> buffer(size);
+    n = std::wcsftime(buffer.data(), size, resolved.c_str(), &local);
+    if (n > 0) return as_utf8(std::wstring_view(buffer.data(), std::min(n, kMaxDateText)));
   }
   return "";
 }

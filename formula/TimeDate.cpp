@@ -6,6 +6,7 @@
 #include "data/fields/Chars.h"
 #include "data/fields/Fields.h"
 #include "data/fields/NumberText.h"
+#include "formula/LocalTime.h"
 #include "formula/Values.h"
 
 namespace zentrik {
@@ -88,7 +89,7 @@ class DateScanner {
   // An optional time of day: hour and minute are taken only together and in range;
   // then an optional second, AM/PM and a three-letter zone name (not applied).
   void read_time_of_day(DateParts& parts) {
-    std::size_t p = skip_blanks(pos_);
+    std::size_t p = skip_blanks(text_, pos_);
     if (p >= text_.size() || !is_digit(text_[p])) return;
     double hour = 0, minute = 0;
     p = read_number(text_, p, hour);
@@ -107,11 +108,6 @@ class DateScanner {
   }
 
  private:
-  std::size_t skip_blanks(std::size_t p) const {
-    while (p < text_.size() && is_blank(text_[p])) ++p;
-    return p;
-  }
-
   int month_name_here() {
     if (at_end()) return 0;
     int month = month_of_word(text_, pos_);
@@ -120,7 +116,7 @@ class DateScanner {
   }
 
   void read_am_pm(DateParts& parts) {
-    pos_ = skip_blanks(pos_);
+    pos_ = skip_blanks(text_, pos_);
     if (text_.size() - pos_ < 2) return;
     if (pos_ + 2 < text_.size() && is_letter(text_[pos_ + 2])) return;
     char first = to_upper(text_[pos_]);
@@ -131,7 +127,7 @@ class DateScanner {
   }
 
   void skip_zone_name() {
-    pos_ = skip_blanks(pos_);
+    pos_ = skip_blanks(text_, pos_);
     if (pos_ + 3 > text_.size()) return;
     for (std::size_t i = 0; i < 3; ++i)
       if (!is_letter(text_[pos_ + i])) return;
@@ -246,15 +242,9 @@ double seconds_of(DateParts parts, std::string& message) {
   };
   // years far outside 1970 .. 2038 never reach the library, whose fields are ints
   if (!(parts.year >= 1800 && parts.year <= 2200)) return year_error();
-  std::tm broken_down{};
-  broken_down.tm_sec = static_cast<int>(parts.second);
-  broken_down.tm_min = static_cast<int>(parts.minute);
-  broken_down.tm_hour = static_cast<int>(parts.hour);
-  broken_down.tm_mday = static_cast<int>(parts.day);
-  broken_down.tm_mon = static_cast<int>(parts.month) - 1;
-  broken_down.tm_year = static_cast<int>(parts.year) - 1900;
-  broken_down.tm_isdst = -1;
-  std::time_t seconds = std::mktime(&broken_down);
+  std::time_t seconds =
+      local_to_seconds(static_cast<int>(parts.year), static_cast<int>(parts.month), static_cast<int>(parts.day),
+                       static_cast<int>(parts.hour), static_cast<int>(parts.minute), static_cast<int>(parts.second));
   if (seconds < 0 || seconds > INT32_MAX) return year_error();
   return static_cast<double>(seconds);
 }

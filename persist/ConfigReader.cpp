@@ -1,6 +1,6 @@
 #include "persist/ConfigReader.h"
 
-#include <cstdlib>
+#include <optional>
 
 #include "data/FileAccess.h"
 
@@ -8,27 +8,6 @@
 #include "data/fields/NumberText.h"
 
 namespace zentrik {
-namespace {
-
-std::size_t skip_blanks(std::string_view text, std::size_t pos) {
-  while (pos < text.size() && is_blank(text[pos])) ++pos;
-  return pos;
-}
-
-// Digits with an optional sign, as "%d" scans them; false when there are none.
-bool scan_integer(std::string_view text, int64_t& value) {
-  std::size_t pos = skip_blanks(text, 0);
-  bool negative = false;
-  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) negative = text[pos++] == '-';
-  if (pos >= text.size() || !is_digit(text[pos])) return false;
-  int64_t n = 0;
-  for (; pos < text.size() && is_digit(text[pos]); ++pos)
-    n = n > (INT64_MAX - (text[pos] - '0')) / 10 ? INT64_MAX : n * 10 + (text[pos] - '0');
-  value = negative ? -n : n;
-  return true;
-}
-
-}  // namespace
 
 ConfigReader::ConfigReader(const std::string& path) {
   // The program's own files are small; a data file chosen by mistake is not read whole.
@@ -84,15 +63,15 @@ int32_t ConfigReader::read_int(std::string_view key, int32_t def) {
 
 int64_t ConfigReader::read_long(std::string_view key, int64_t def) {
   std::string_view text;
-  int64_t value = def;
-  return value_of(key, text) && scan_integer(text, value) ? value : def;
+  if (!value_of(key, text)) return def;
+  return leading_integer(text).value_or(def);
 }
 
 uint64_t ConfigReader::read_unsigned(std::string_view key, uint64_t def) {
   std::string_view text;
-  int64_t value = 0;
-  if (!value_of(key, text) || !scan_integer(text, value)) return def;
-  return static_cast<uint64_t>(value);  // "%lu" wraps a negative number too
+  if (!value_of(key, text)) return def;
+  std::optional<int64_t> value = leading_integer(text);
+  return value ? static_cast<uint64_t>(*value) : def;  // "%lu" wraps a negative number too
 }
 
 double ConfigReader::read_double(std::string_view key, double def) {
@@ -121,10 +100,10 @@ void ConfigReader::read_rect(std::string_view key, std::array<int32_t, 4>& rect)
     if (pos >= text.size()) break;
     std::size_t end = pos;
     while (end < text.size() && !is_blank(text[end])) ++end;
-    int64_t value = 0;
-    if (!scan_integer(text.substr(pos, end - pos), value)) break;  // the numbers end at a word
+    std::optional<int64_t> value = leading_integer(text.substr(pos, end - pos));
+    if (!value) break;  // the numbers end at a word
     if (++count > 4) return;
-    values[count - 1] = static_cast<int32_t>(value);
+    values[count - 1] = static_cast<int32_t>(*value);
     pos = end;
   }
   if (count == 4) rect = values;

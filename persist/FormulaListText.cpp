@@ -19,8 +19,7 @@ class FieldWalker {
     double value = 0;
     if (!next_field(line_, p, value)) return def;
     while (p < line_.size() && !is_blank(line_[p])) ++p;
-    while (p < line_.size() && is_blank(line_[p])) ++p;
-    pos_ = p;
+    pos_ = skip_blanks(line_, p);
     if (std::isnan(value)) return 0;
     return value >= 9.2e18 ? INT64_MAX : value <= -9.2e18 ? INT64_MIN : static_cast<int64_t>(value);
   }
@@ -59,8 +58,7 @@ void write_formula_list(std::string& out, std::string_view key, std::string_view
 
 bool read_formula_line(std::string_view line, int index, Formula& formula) {
   if (line.size() < 9 || count_fields(line) < 3) return false;
-  std::size_t pos = 0;
-  while (pos < line.size() && is_blank(line[pos])) ++pos;
+  std::size_t pos = skip_blanks(line, 0);
   formula.point_char = line[pos];
   FieldWalker fields(line, pos + 1);
   formula.draw_points = to_int(fields.next(0));

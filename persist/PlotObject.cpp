@@ -43,8 +43,7 @@ bool read_head(const std::string& path, std::string& first, std::string& second)
 std::string named_data_file(std::string_view first_line) {
   std::size_t pos = first_line.find(' ');
   if (pos == std::string_view::npos) return {};
-  while (pos < first_line.size() && is_blank(first_line[pos])) ++pos;
-  return std::string(first_line.substr(pos));
+  return std::string(first_line.substr(skip_blanks(first_line, pos)));
 }
 
 // The command stands only in the second line.

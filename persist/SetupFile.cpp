@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "data/DataFile.h"
-#include "data/fields/Chars.h"
+#include "data/fields/NumberText.h"
 #include "data/AtomicFile.h"
 #include "persist/FormulaListText.h"
 #include "persist/KeyWriter.h"
@@ -16,14 +16,7 @@ namespace {
 
 // Whether the whole number at the start of text (as atoi reads it) is 0: "0.5" and
 // "abc" are, "5" is not.
-bool leading_integer_is_zero(std::string_view text) {
-  std::size_t pos = 0;
-  while (pos < text.size() && is_blank(text[pos])) ++pos;
-  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) ++pos;
-  for (; pos < text.size() && is_digit(text[pos]); ++pos)
-    if (text[pos] != '0') return false;
-  return true;
-}
+bool leading_integer_is_zero(std::string_view text) { return leading_integer(text).value_or(0) == 0; }
 
 // The part of path after its last "/" (the folder's dots do not count).
 std::string_view name_part(std::string_view path) {

@@ -108,8 +108,8 @@ const std::map<std::string_view, ValueReader>& value_options() {
       {"--config", text(&BatchOptions::config)},
       {"--timeout", seconds(&BatchOptions::timeout)},
       {"--concatenate", [](std::string_view v, BatchOptions& o) {
-         if (v == "lines") o.how_added = 6;
-         else if (v == "files") o.how_added = 5;
+         if (v == "lines") o.how_added = kConcatenateLines;
+         else if (v == "files") o.how_added = kConcatenateFiles;
          else return false;
          return true;
        }},
@@ -145,7 +145,7 @@ bool check_combination(BatchOptions& options, std::string& error) {
     bool batch_only = options.width || options.title || options.setup || options.x || !options.y.empty() ||
                       options.skip || options.every || options.keep || options.where || options.histogram ||
                       options.stats || options.legend || options.regress || options.config ||
-                      options.allow_commands || options.how_added || options.timeout;
+                      options.allow_commands || options.how_added != kFirstFile || options.timeout;
     if (batch_only) error = "these options need one of --export, --output-data, --report or --check";
     return !batch_only;
   }
@@ -153,7 +153,7 @@ bool check_combination(BatchOptions& options, std::string& error) {
     error = "no data file, plot object or URL given";
     return false;
   }
-  if (options.files.size() > 1 && options.how_added == 0) {
+  if (options.files.size() > 1 && options.how_added == kFirstFile) {
     error = "several files need --concatenate lines or --concatenate files";
     return false;
   }

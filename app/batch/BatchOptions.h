@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "data/DataFile.h"
 #include "ui/CalculationError.h"
 
 namespace zentrik {
@@ -15,7 +16,7 @@ enum class PictureFormat { Png, Svg, Pdf };
 
 struct BatchOptions {
   std::vector<std::string> files;  // data files, plot objects or URLs
-  int how_added = 0;               // several files: 6 joins lines, 5 appends files
+  int how_added = kFirstFile;      // several files: kConcatenateLines or kConcatenateFiles
 
   std::optional<std::string> export_path;  // .png, .svg or .pdf
   PictureFormat export_format = PictureFormat::Png;  // by export_path's extension

@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+#include "plot/PlotDefinition.h"
 #include "plot/PlotWindow.h"
 
 namespace zentrik {
@@ -23,7 +24,8 @@ struct ArrangementInput {
   int caption_height = 0;
   int border_height = 0;
   int menu_height = 0;
-  int new_width = 500, new_height = 490;  // def_win_x_siz, def_win_y_siz: Cascade's window size
+  // def_win_x_siz, def_win_y_siz: Cascade's window size
+  int new_width = kNewWindowWidth, new_height = kNewWindowHeight;
 };
 
 // Where the windows go. A plot window without a rectangle (a minimised one) stays

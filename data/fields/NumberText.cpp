@@ -143,6 +143,19 @@ std::size_t read_number(std::string_view text, std::size_t pos, double& value) {
   return end;
 }
 
+std::optional<int64_t> leading_integer(std::string_view text) {
+  std::size_t pos = skip_blanks(text, 0);
+  bool negative = false;
+  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) negative = text[pos++] == '-';
+  if (!digit_at(text, pos)) return std::nullopt;
+  int64_t n = 0;
+  for (; digit_at(text, pos); ++pos) {
+    const int digit = text[pos] - '0';
+    n = n > (INT64_MAX - digit) / 10 ? INT64_MAX : n * 10 + digit;
+  }
+  return negative ? -n : n;
+}
+
 std::string format_g(double value, int precision, bool upper) {
   char buffer[400];
   if (precision < 0) precision = 0;

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -30,6 +32,11 @@ std::size_t number_end(std::string_view text, std::size_t pos);
 // Converts the number text[pos, number_end) correctly rounded; returns its end.
 // Magnitudes beyond the double range become +-HUGE_VAL, below it +-0.
 std::size_t read_number(std::string_view text, std::size_t pos, double& value);
+
+// The whole number at the start of text as "%d" and atoi read it: blanks, an optional
+// sign and digits, up to the first other character; a magnitude beyond int64_t stays
+// at INT64_MAX (so -INT64_MAX below). Nothing when no digit follows.
+std::optional<int64_t> leading_integer(std::string_view text);
 
 // The value as C's "%.<precision>g" prints it in the "C" locale ("%G" when upper).
 std::string format_g(double value, int precision, bool upper = false);

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -86,6 +87,38 @@ TEST(NumberText, OutOfRangeMagnitudes) {
   EXPECT_TRUE(std::signbit(read("-1e-400")));
   EXPECT_EQ(read("0.000001e-320"), 0.0);
   EXPECT_EQ(read("1e99999999999999999999"), HUGE_VAL);
+}
+
+TEST(NumberText, LeadingWholeNumbersReadAsAtoiReadsThem) {
+  struct Case {
+    const char* text;
+    std::optional<int64_t> value;
+  } cases[] = {
+      {"42", 42},
+      {" \t\r\n\v\f-17 apples", -17},        // every blank before the number
+      {"+8x", 8},
+      {"0.75", 0},                             // the whole part only
+      {"007", 7},
+      {"9223372036854775807", INT64_MAX},
+      {"99999999999999999999999", INT64_MAX},  // the magnitude stays at the largest
+      {"-99999999999999999999999", -INT64_MAX},
+      {"", std::nullopt},
+      {"   ", std::nullopt},
+      {"-", std::nullopt},
+      {"+ 5", std::nullopt},                   // no blank between sign and digits
+      {".5", std::nullopt},
+      {"x12", std::nullopt},
+  };
+  for (const auto& c : cases) EXPECT_EQ(leading_integer(c.text), c.value) << '"' << c.text << '"';
+}
+
+TEST(Chars, BlanksAreSkippedUpToTheFirstOtherCharacter) {
+  EXPECT_EQ(skip_blanks(" \t\n\v\f\rx ", 0), 6u);
+  EXPECT_EQ(skip_blanks("a  b", 1), 3u);
+  EXPECT_EQ(skip_blanks("ab", 1), 1u);
+  EXPECT_EQ(skip_blanks("   ", 1), 3u);
+  EXPECT_EQ(skip_blanks("", 0), 0u);
+  EXPECT_EQ(skip_blanks("\x01\xa0", 0), 0u);  // control and high characters are no blanks
 }
 
 TEST(NumberText, StartAndEndOfANumber) {

@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <ctime>
+#include <string>
+
 #include "TimeZone.h"
 #include "formula/Format.h"
+#include "formula/TimeLocale.h"
 #include "formula/Values.h"
 
 namespace zentrik {
@@ -52,6 +57,84 @@ TEST(FormatTime, TheHashFlagDropsLeadingZerosAndLengthensC) {
   for (int i = 0; i < 30; ++i) long_format += "%Y";
   EXPECT_EQ(formatTime(v, long_format).size(), 80u);
   for (std::string_view sample : kDateFormatSamples) EXPECT_FALSE(formatTime(v, sample).empty()) << sample;
+}
+
+// What the C library's strftime writes for the local time of seconds.
+std::string library_text(double seconds, const char* format) {
+  const std::time_t t = static_cast<std::time_t>(seconds);
+  std::tm local{};
+  localtime_r(&t, &local);
+  char buffer[256];
+  return std::string(buffer, std::strftime(buffer, sizeof buffer, format, &local));
+}
+
+constexpr double kMarch15_1830 = kJan15_1030 + 59 * kDay + 8 * 3600;  // a Thursday, "Mär" in German
+
+TEST(FormatTime, WritesWhatTheLibraryWritesInTheLocaleOfLcTime) {
+  const char* formats[] = {"%a %A %b %B %d %e %m %y %Y", "%c", "%x %X %z %Z", "%H:%M:%S %I %j %U %W %w",
+                           "%a, %X", "%D %T %R %F", "100%% %n%t%h"};
+  const double times[] = {kJan15_1030, kMarch15_1830, 0, kLastDate};
+  for (double v : times)
+    for (const char* format : formats) EXPECT_EQ(formatTime(v, format), library_text(v, format)) << format;
+  EXPECT_EQ(formatTime(kMarch15_1830, "%p %r"), library_text(kMarch15_1830, "%p %r"));
+  testing::ScopedTimeLocale german("utf8");
+  if (!german.ok()) GTEST_SKIP() << "localedef cannot build the test locale";
+  for (double v : times)
+    for (const char* format : formats) EXPECT_EQ(formatTime(v, format), library_text(v, format)) << format;
+  EXPECT_EQ(formatTime(kMarch15_1830, "%a %#d. %B, %b"), "Do 15. März, Mär");
+}
+
+TEST(FormatTime, AmPmIsNeverEmpty) {
+  const double morning = kJan15_1030 - 5 * 3600;
+  EXPECT_EQ(formatTime(morning, "%p"), "AM");
+  EXPECT_EQ(formatTime(kMarch15_1830, "%#I:%M %p"), "6:30 PM");
+  testing::ScopedTimeLocale german("utf8");
+  if (!german.ok()) GTEST_SKIP() << "localedef cannot build the test locale";
+  ASSERT_EQ(library_text(morning, "%p"), "");  // the locale itself has none
+  EXPECT_EQ(formatTime(morning, "%p"), "AM");
+  EXPECT_EQ(formatTime(morning, "%#p"), "AM");
+  EXPECT_EQ(formatTime(kMarch15_1830, "%P"), "pm");
+  EXPECT_EQ(formatTime(kMarch15_1830, "%r"), "06:30:00 PM");
+  EXPECT_EQ(formatTime(kMarch15_1830, "%A, %#I:%M %p"), "Donnerstag, 6:30 PM");
+  for (std::string_view sample : kDateFormatSamples) {
+    if (sample.find("%p") == std::string_view::npos) continue;
+    const std::string text = formatTime(kMarch15_1830, sample);
+    EXPECT_TRUE(text.ends_with(" PM")) << sample << ": " << text;
+  }
+}
+
+// Every face of the program takes LC_TIME from the user's settings; whatever else
+// differs (the character set of LC_TIME, LC_CTYPE, LC_NUMERIC) the texts are the same,
+// in UTF-8, and dialog fields keep the form they read back.
+TEST(FormatTime, TextsDependOnLcTimeAloneAndAreUtf8) {
+  const char* format = "%a %#d. %B %Y %b %p";
+  std::string utf8, latin1, other_categories;
+  {
+    testing::ScopedTimeLocale german("utf8");
+    if (!german.ok()) GTEST_SKIP() << "localedef cannot build the test locale";
+    utf8 = formatTime(kMarch15_1830, format);
+    const std::string ctype = std::setlocale(LC_CTYPE, nullptr), numeric = std::setlocale(LC_NUMERIC, nullptr);
+    std::setlocale(LC_CTYPE, "C.UTF-8");
+    std::setlocale(LC_NUMERIC, "C.UTF-8");
+    other_categories = formatTime(kMarch15_1830, format);
+    std::setlocale(LC_CTYPE, ctype.c_str());
+    std::setlocale(LC_NUMERIC, numeric.c_str());
+    EXPECT_EQ(formatDate(kJan15_1030), "01/15/2001 10:30:00");
+    std::string many;
+    for (int i = 0; i < 30; ++i) many += "%B";
+    std::string twenty;
+    for (int i = 0; i < 20; ++i) twenty += "März";
+    EXPECT_EQ(formatTime(kMarch15_1830, many), twenty);  // 80 characters, not bytes
+  }
+  {
+    testing::ScopedTimeLocale german("iso88591");
+    ASSERT_TRUE(german.ok());
+    latin1 = formatTime(kMarch15_1830, format);
+  }
+  EXPECT_EQ(utf8, "Do 15. März 2001 Mär PM");
+  EXPECT_EQ(latin1, utf8);
+  EXPECT_EQ(other_categories, utf8);
+  EXPECT_EQ(formatTime(kMarch15_1830, "%d\xB0 M\xC3\xA4rz"), "15\xC2\xB0 M\xC3\xA4rz");  // a Latin-1 byte beside UTF-8
 }
 
 TEST(FormatDate, WritesWhatReadFieldReadsBack) {

@@ -1,7 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <ctime>
+#include <random>
+#include <vector>
+
 #include "TimeZone.h"
 #include "formula/EvalHelpers.h"
+#include "formula/LocalTime.h"
 
 namespace zentrik {
 namespace {
@@ -149,6 +155,115 @@ TEST(TimeDate, LocalTimeWithDaylightSaving) {
   EXPECT_EQ(eval("TD(1, 4)", "07/04/2001 12:00").value, 994262400);  // EDT: 16:00 UTC
   // 12/31/69 23:00 in New York is already 1970 in UTC
   EXPECT_EQ(eval("TD(1, 4)", "12/31/69 23:00").value, 14400);
+}
+
+struct LocalFields {
+  int year, month, day, hour, minute, second;
+};
+
+std::time_t library_seconds(const LocalFields& f) {
+  std::tm fields{};
+  fields.tm_year = f.year - 1900;
+  fields.tm_mon = f.month - 1;
+  fields.tm_mday = f.day;
+  fields.tm_hour = f.hour;
+  fields.tm_min = f.minute;
+  fields.tm_sec = f.second;
+  fields.tm_isdst = -1;
+  return std::mktime(&fields);
+}
+
+// Every quarter hour of a year, each day by its own date.
+void add_quarter_hours(int year, std::vector<LocalFields>& times) {
+  const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+  const int days[] = {31, leap ? 29 : 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  for (int month = 1; month <= 12; ++month)
+    for (int day = 1; day <= days[month - 1]; ++day)
+      for (int minutes = 0; minutes < 24 * 60; minutes += 15)
+        times.push_back({year, month, day, minutes / 60, minutes % 60, 7});
+}
+
+// The library places a repeated time by the offset of its previous answer: both runs
+// start from the same answer, then convert the same times in the same order.
+void expect_as_library(const std::vector<LocalFields>& times, const char* order) {
+  std::vector<std::time_t> ours, library;
+  library_seconds(times.front());
+  for (const LocalFields& f : times)
+    ours.push_back(local_to_seconds(f.year, f.month, f.day, f.hour, f.minute, f.second));
+  library_seconds(times.front());
+  for (const LocalFields& f : times) library.push_back(library_seconds(f));
+  for (std::size_t i = 0; i < times.size(); ++i) {
+    const LocalFields& f = times[i];
+    ASSERT_EQ(ours[i], library[i]) << order << " " << std::getenv("TZ") << ": " << f.year << "-" << f.month << "-"
+                                   << f.day << " " << f.hour << ":" << f.minute << ":" << f.second;
+  }
+}
+
+TEST(LocalTime, AgreesWithTheLibraryAcrossDaylightSavingChanges) {
+  for (const char* zone : {"Europe/Berlin", "America/New_York", "Australia/Lord_Howe", "UTC"}) {
+    testing::ScopedTimeZone scoped(zone);
+    std::vector<LocalFields> times;
+    for (int year : {1971, 2001, 2037}) add_quarter_hours(year, times);
+    expect_as_library(times, "forward");
+    std::reverse(times.begin(), times.end());
+    expect_as_library(times, "backward");
+    // jumping about: each time far from the one before, days carried past the month's end
+    std::mt19937 random(20010115);
+    std::shuffle(times.begin(), times.end(), random);
+    times.resize(20000);
+    for (std::size_t i = 0; i < times.size(); i += 97) times[i].day += 28;
+    expect_as_library(times, "shuffled");
+  }
+}
+
+// Every order of four times, one far from the changes in winter and in summer, one
+// skipped and one repeated, zone after zone: the library places repeated times by the
+// offset of its previous answer, and a zone's stretch says nothing about another's.
+TEST(LocalTime, AnyOrderAndZoneAgreesWithTheLibrary) {
+  struct ZoneTimes {
+    const char* zone;
+    LocalFields skipped, repeated;
+  } zones[] = {
+      {"Europe/Berlin", {2001, 3, 25, 2, 30, 0}, {2001, 10, 28, 2, 30, 0}},
+      {"America/New_York", {2037, 3, 8, 2, 15, 0}, {2037, 11, 1, 1, 45, 0}},
+      {"Australia/Lord_Howe", {2001, 10, 28, 2, 10, 0}, {2001, 3, 25, 1, 40, 0}},
+      {"UTC", {2001, 3, 25, 2, 30, 0}, {2001, 10, 28, 2, 30, 0}},
+  };
+  for (const ZoneTimes& z : zones) {
+    testing::ScopedTimeZone scoped(z.zone);
+    const LocalFields four[] = {{2001, 1, 15, 12, 0, 0}, {2001, 7, 15, 12, 0, 0}, z.skipped, z.repeated};
+    std::vector<LocalFields> times;
+    for (int order = 0; order < 256; ++order)
+      for (int place = 0; place < 4; ++place) times.push_back(four[order >> (2 * place) & 3]);
+    times.push_back(four[0]);  // what the next zone begins with
+    expect_as_library(times, "in turn");
+  }
+}
+
+// TD places skipped and repeated local times where the library does.
+TEST(LocalTime, TdReadsChangesOfOffsetAsTheLibrary) {
+  struct Case {
+    const char* zone;
+    const char* line;
+    LocalFields fields;
+  } cases[] = {
+      {"Europe/Berlin", "03/25/2001 02:30", {2001, 3, 25, 2, 30, 0}},     // skipped
+      {"Europe/Berlin", "10/28/2001 02:30", {2001, 10, 28, 2, 30, 0}},    // repeated
+      {"Europe/Berlin", "10/28/2001 03:00", {2001, 10, 28, 3, 0, 0}},
+      {"America/New_York", "03/08/2037 02:15", {2037, 3, 8, 2, 15, 0}},  // skipped
+      {"America/New_York", "11/01/2037 01:45", {2037, 11, 1, 1, 45, 0}},  // repeated
+      {"Australia/Lord_Howe", "10/28/2001 02:10", {2001, 10, 28, 2, 10, 0}},  // half an hour skipped
+      {"Australia/Lord_Howe", "03/25/2001 01:40", {2001, 3, 25, 1, 40, 0}},  // half an hour repeated
+  };
+  for (const auto& c : cases) {
+    testing::ScopedTimeZone scoped(c.zone);
+    for (LocalFields before : {LocalFields{2001, 1, 15, 12, 0, 0}, LocalFields{2001, 7, 15, 12, 0, 0}}) {
+      library_seconds(before);
+      const double read = eval("TD(1, 4)", c.line).value;
+      library_seconds(before);
+      EXPECT_EQ(read, static_cast<double>(library_seconds(c.fields))) << c.zone << " " << c.line;
+    }
+  }
 }
 
 }  // namespace
