@@ -1,6 +1,8 @@
 // Inside the plot area: the points and lines of each formula or its histogram
 // outline, regression lines, the histogram quantities, and the remembered zoom box.
+#include <algorithm>
 #include <cstdio>
+#include <span>
 
 #include "data/DataFile.h"
 #include "display/RenderSteps.h"
@@ -11,16 +13,25 @@ namespace {
 
 constexpr TextAlign kPointAlign{HAlign::Centre, VAlign::Bottom};
 
-// Calls visit(point) for each point of an included line, in line order.
+// Calls visit(point) for each point of an included line, in line order, while it
+// returns true. With every line included, line i stands at position i + 1 and the
+// points are walked without reading the lines.
 template <typename Visit>
 void for_each_included_point(const DataFile* data, const Formula& formula, Visit visit) {
   if (!data || !formula.points) return;
   const std::vector<Point>& points = *formula.points;
-  for (const DataLine& line : data->lines()) {
+  const std::span<const DataLine> lines = data->lines();
+  if (static_cast<std::size_t>(data->included_count()) == lines.size()) {
+    const std::size_t end = std::min(points.size(), lines.size() + 1);
+    for (std::size_t position = 1; position < end; ++position)
+      if (!visit(points[position])) return;
+    return;
+  }
+  for (const DataLine& line : lines) {
     if (!line.included()) continue;
     auto position = static_cast<std::size_t>(line.position());
     if (position >= points.size()) break;  // lines come in position order
-    visit(points[position]);
+    if (!visit(points[position])) return;
   }
 }
 
@@ -35,13 +46,15 @@ void Renderer::count_points() {
     std::optional<CountedPoint> first;
     if (formula.enabled)
       for_each_included_point(window_.data, formula, [&](const Point& point) {
-        if (!point.valid || !point.in_range) return;
+        if (!point.valid || !point.in_range) return true;
         CountedPoint counted{point.x, point.value};
         if (!first) first = counted;
         if (!plot_first)
           plot_first = counted;
         else if (counted.x != plot_first->x || counted.y != plot_first->y)
           result_.fewer_than_two_distinct = false;
+        // with this formula's first point and two different ones there is nothing more to learn
+        return result_.fewer_than_two_distinct;
       });
     result_.first_counted.push_back(first);
   }
@@ -86,7 +99,7 @@ void Renderer::draw_xy_formula(const Formula& formula) {
     shown_y = y;
   };
   for_each_included_point(window_.data, formula, [&](const Point& point) {
-    if (!point.valid) return;
+    if (!point.valid) return true;
     const int x = horizontal_.value_position(point.x);
     const int y = vertical_.value_position(point.value);
     if (count == 0) {
@@ -101,6 +114,7 @@ void Renderer::draw_xy_formula(const Formula& formula) {
     last_x = x;
     last_y = y;
     ++count;
+    return true;
   });
   if (count > 0) draw_character(last_x, last_y);
 }

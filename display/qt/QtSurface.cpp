@@ -8,8 +8,9 @@
 #include <QRegion>
 #include <QString>
 #include <algorithm>
-#include <cstdlib>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 
 namespace zentrik {
 namespace {
@@ -49,38 +50,15 @@ constexpr int kDefaultPixelHeight = 12;
 // Stamps kept per surface; texts beyond them are drawn plainly.
 constexpr std::size_t kStamps = 256;
 
-bool whole(qreal value) { return value == std::floor(value) && std::abs(value) < 1e6; }
+// Pictures larger than this draw scaled characters through the painter: finding
+// the clipping's pixels would take a copy of the whole picture.
+constexpr qint64 kMaxProbedPixels = qint64{16} << 20;
 
-// Which rows a thin line straight down (or up) from row 1 to row 5 paints, as the
-// raster engine draws it: it leaves out one end, and which one is found here once.
-struct VerticalRows {
-  int from_top = 1, from_bottom = 0;  // the painted rows: top + from_top .. bottom - from_bottom
-  bool known = false;
-};
-VerticalRows probe_vertical_rows(bool down) {
-  QImage image(1, 7, QImage::Format_RGB32);
-  image.fill(Qt::white);
-  {
-    QPainter painter(&image);
-    painter.setPen(to_qpen(Pen{}));
-    painter.drawLine(QPoint(0, down ? 1 : 5), QPoint(0, down ? 5 : 1));
-  }
-  int first = -1, last = -1, count = 0;
-  for (int y = 0; y < 7; ++y)
-    if (image.pixel(0, y) != qRgb(255, 255, 255)) {
-      if (first < 0) first = y;
-      last = y;
-      ++count;
-    }
-  VerticalRows rows;
-  rows.known = first >= 1 && last <= 5 && count == last - first + 1 && count >= 3;
-  if (rows.known) rows = {first - 1, 5 - last, true};
-  return rows;
-}
-const VerticalRows& vertical_rows(bool down) {
-  static const VerticalRows downward = probe_vertical_rows(true), upward = probe_vertical_rows(false);
-  return down ? downward : upward;
-}
+// A document's path is drawn and a new one begun after this many elements, so that
+// a curve of many millions of distinct points does not wait whole in memory.
+constexpr int kPathElements = 1 << 20;
+
+bool whole(qreal value) { return value == std::floor(value) && std::abs(value) < 1e6; }
 
 }  // namespace
 
@@ -109,41 +87,89 @@ QtSurface::QtSurface(QPainter& painter) : painter_(painter) {
   painter_.setRenderHint(QPainter::TextAntialiasing, true);
   painter_.setBackgroundMode(Qt::TransparentMode);  // the opaque text cell is filled here
   QPaintDevice* device = painter_.device();
-  if (painter_.isActive() && device && device->devType() == QInternal::Image &&
-      painter_.paintEngine()->type() == QPaintEngine::Raster) {
+  if (!painter_.isActive() || !device) return;
+  const QPaintEngine::Type engine = painter_.paintEngine()->type();
+  document_ = engine == QPaintEngine::SVG || engine == QPaintEngine::Pdf;
+  if (device->devType() == QInternal::Image && engine == QPaintEngine::Raster) {
     auto* image = static_cast<QImage*>(device);
     if (image->format() == QImage::Format_RGB32) {
       // the painter holds the only reference while it paints: no copy is made here
+      image_ = image;
       bits_ = image->bits();
       bytes_per_line_ = image->bytesPerLine();
-      image_width_ = image->width();
-      image_height_ = image->height();
-      image_unscaled_ = image->devicePixelRatio() == 1.0;
     }
   }
 }
 
-// Which quick ways hold under the painter's present transformation and clipping.
-// While they don't, nothing drawn is followed, so the columns start afresh.
+QtSurface::~QtSurface() { flush_path(); }
+
+// Which quick ways hold under the painter's present mapping and clipping. What is
+// known of anchors holds for one mapping and clipping; what is known of columns
+// (device pixels) holds as long as logical rows stay device rows.
 void QtSurface::update_geometry() {
   if (geometry_known_) return;
   geometry_known_ = true;
-  translated_ = fast_ = false;
-  const QTransform transform = painter_.combinedTransform();
-  translated_ = transform.type() <= QTransform::TxTranslate && whole(transform.dx()) && whole(transform.dy());
-  fast_ = translated_ && bits_ && image_unscaled_ &&
-          painter_.compositionMode() == QPainter::CompositionMode_SourceOver && painter_.opacity() == 1.0 &&
-          !painter_.testRenderHint(QPainter::Antialiasing);
-  if (fast_) {
-    offset_ = QPoint(static_cast<int>(transform.dx()), static_cast<int>(transform.dy()));
-    clip_ = QRect(0, 0, image_width_, image_height_);
-    if (painter_.hasClipping()) {
+  pixels_ = translated_ = columnar_ = vertical_known_ = false;
+  followed_ = nullptr;
+  settled_.clear();
+  device_ = painter_.deviceTransform();
+  device_inverse_ = device_.inverted();
+  const bool plain = bits_ && painter_.compositionMode() == QPainter::CompositionMode_SourceOver &&
+                     painter_.opacity() == 1.0 && !painter_.testRenderHint(QPainter::Antialiasing);
+  if (plain && device_.type() <= QTransform::TxScale && device_.m11() > 0 && device_.m22() > 0) {
+    const bool whole_pixels =
+        whole(device_.m11()) && whole(device_.m22()) && whole(device_.dx()) && whole(device_.dy());
+    const bool moved = whole_pixels && device_.type() <= QTransform::TxTranslate;
+    offset_ = moved ? QPoint(static_cast<int>(device_.dx()), static_cast<int>(device_.dy())) : QPoint();
+    if (!painter_.hasClipping()) {
+      clip_ = image_->rect();
+      pixels_ = true;
+    } else if (whole_pixels) {
+      // whole pixels onto whole pixels: the clip's rectangle maps exactly
       const QRegion region = painter_.clipRegion();
-      fast_ = region.rectCount() <= 1;
-      clip_ &= region.boundingRect().translated(offset_);
+      clip_ = image_->rect() & device_.mapRect(region.boundingRect());
+      pixels_ = region.rectCount() <= 1;
+    } else if (std::optional<QRect> probed = probe_clip()) {
+      clip_ = *probed;
+      pixels_ = true;
+    }
+    translated_ = pixels_ && moved;
+    columnar_ = pixels_ && VerticalLines::applies(device_);
+  }
+  if (!columnar_) forget_columns();
+}
+
+// The device pixels the clipping lets through under a scaled mapping, as the raster
+// engine rounds it: the whole device is filled through the painter in two colours
+// and its pixels are put back after each. None when they form no single rectangle.
+std::optional<QRect> QtSurface::probe_clip() {
+  const int width = image_->width(), height = image_->height();
+  if (static_cast<qint64>(width) * height > kMaxProbedPixels) return std::nullopt;
+  const QImage kept = image_->copy();
+  const QRect everything = device_inverse_.mapRect(QRectF(-2, -2, width + 4, height + 4)).toAlignedRect();
+  std::vector<uint8_t> inside(static_cast<std::size_t>(width) * height, 1);
+  for (QRgb marker : {0xFF010203u, 0xFFFEFDFCu}) {
+    painter_.save();
+    painter_.setCompositionMode(QPainter::CompositionMode_Source);
+    painter_.fillRect(everything, QColor::fromRgb(marker));
+    painter_.restore();
+    for (int y = 0; y < height; ++y) {
+      auto* row = reinterpret_cast<uint32_t*>(bits_ + y * bytes_per_line_);
+      uint8_t* in = inside.data() + static_cast<std::size_t>(y) * width;
+      for (int x = 0; x < width; ++x) in[x] &= row[x] == marker;
+      std::memcpy(row, kept.constScanLine(y), static_cast<std::size_t>(width) * sizeof(uint32_t));
     }
   }
-  if (!fast_) columns_.reset(image_width_, columns_.color());
+  QRect box;
+  long count = 0;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      if (inside[static_cast<std::size_t>(y) * width + x]) {
+        box |= QRect(x, y, 1, 1);
+        ++count;
+      }
+  if (count != static_cast<long>(box.width()) * box.height()) return std::nullopt;
+  return box;
 }
 
 void QtSurface::use_pen() {
@@ -152,15 +178,18 @@ void QtSurface::use_pen() {
   pen_set_ = true;
 }
 
-void QtSurface::forget_columns() {
-  if (fast_) columns_.reset(image_width_, columns_.color());
-}
+void QtSurface::forget_columns() { columns_.reset(image_ ? image_->width() : 0, columns_.color()); }
 
 void QtSurface::fillRect(const Rect& rect, uint32_t color) {
+  flush_path();
   painter_.fillRect(to_qrect(rect), to_qcolor(color));
   update_geometry();
-  if (!fast_) return;
-  const QRect filled = to_qrect(rect).translated(offset_) & clip_;
+  if (!pixels_) return;
+  const QRect device_rect = device_.mapRect(QRectF(to_qrect(rect))).toAlignedRect();
+  unsettle_device(device_rect.adjusted(-1, -1, 1, 1));
+  if (!columnar_) return;
+  // under a narrowed mapping the rectangle's rounded pixels lie within the mapped one
+  const QRect filled = (translated_ ? to_qrect(rect).translated(offset_) : device_rect) & clip_;
   for (int x = filled.left(); x <= filled.right(); ++x) columns_.cut(x, filled.top(), filled.bottom());
 }
 
@@ -169,33 +198,57 @@ void QtSurface::moveTo(int x, int y) {
   dash_travel_ = 0;
 }
 
-// A chain of short lines (a formula's curve) keeps its dashes going from one line
-// to the next instead of starting each line with a dash.
 void QtSurface::lineTo(int x, int y) {
-  QPoint to(x, y);
+  const QPoint to(x, y);
   // Lines leave out their last pixel, so a line to where it stands covers none; a
   // curve of millions of points mostly repeats pixels.
   if (to == current_) return;
-  update_geometry();
-  if (fast_) {
-    // what the columns know stays true under lines of their colour, of any width or dashes
-    const uint32_t color = state_.pen.color().rgb();
-    if (columns_.color() != color) columns_.reset(image_width_, color);
-    const VerticalRows& rows = vertical_rows(y > current_.y());
-    if (state_.thin_solid && to.x() == current_.x() && rows.known) {
-      // a line straight up or down: left out when its column already holds its colour
-      // on the rows it would paint
-      const int column = x + offset_.x();
-      const int from = current_.y() + offset_.y(), end = y + offset_.y();
-      const int top = std::max(std::min(from, end) + rows.from_top, clip_.top());
-      const int bottom = std::min(std::max(from, end) - rows.from_bottom, clip_.bottom());
-      if (column < clip_.left() || column > clip_.right() || top > bottom || columns_.holds(column, top, bottom)) {
-        current_ = to;
-        return;
-      }
-      columns_.add(column, top, bottom);
-    }
+  if (document_) {
+    add_to_path(to);
+    return;
   }
+  update_geometry();
+  if (columnar_ && skips_vertical_line(to)) {
+    current_ = to;
+    return;
+  }
+  if (pixels_ && followed_ && !(state_.pen_pixel == followed_pixel_ && settled_.lines_keep())) {
+    const int reach = state_.pen.width() + 1;
+    unsettle_device(device_.mapRect(QRectF(QRect(current_, to).normalized()))
+                        .toAlignedRect()
+                        .adjusted(-reach, -reach, reach, reach));
+  }
+  draw_through_painter(to);
+}
+
+// What the columns know stays true under lines of their colour, of any width or
+// dashes. A thin line straight up or down is left out when its column already holds
+// its colour on the rows it would paint.
+bool QtSurface::skips_vertical_line(QPoint to) {
+  if (columns_.color() != state_.pen_pixel) columns_.reset(image_->width(), state_.pen_pixel);
+  if (!state_.thin_solid || to.x() != current_.x()) return false;
+  if (!vertical_known_) {
+    if (!vertical_.probed_for(device_))
+      vertical_.probe(device_, image_->width(), painter_.renderHints(), to_qpen(Pen{}));
+    vertical_known_ = true;
+  }
+  const VerticalLines::Landing* landing = vertical_.at(to.x(), to.y() > current_.y());
+  if (!landing) return false;
+  const int column = landing->column, rows_offset = static_cast<int>(device_.dy());
+  const int from = current_.y() + rows_offset, end = to.y() + rows_offset;
+  const int top = std::max(std::min(from, end) + landing->from_top, clip_.top());
+  const int bottom = std::min(std::max(from, end) - landing->from_bottom, clip_.bottom());
+  if (column < clip_.left() || column > clip_.right() || top > bottom || columns_.holds(column, top, bottom))
+    return true;
+  columns_.add(column, top, bottom);
+  return false;
+}
+
+// A chain of short lines (a formula's curve) keeps its dashes going from one line
+// to the next instead of starting each line with a dash. Each line is its own call:
+// the raster engine joins the lines of one call, which paints pixels the separate
+// lines leave out.
+void QtSurface::draw_through_painter(QPoint to) {
   use_pen();
   if (state_.pen.style() == Qt::CustomDashLine) {
     QPen pen = state_.pen;
@@ -208,8 +261,35 @@ void QtSurface::lineTo(int x, int y) {
   current_ = to;
 }
 
+// The anchors where the followed character would cover any of these device pixels
+// may change pixels again.
+void QtSurface::unsettle_device(const QRect& box) {
+  if (!followed_ || box.isEmpty()) return;
+  const QRect& reach = followed_->reach();
+  if (reach.isEmpty()) return;  // nothing settled yet
+  // the device pixels of the origins whose characters meet the box
+  const QRect origins(box.left() - reach.right(), box.top() - reach.bottom(), box.width() + reach.width() - 1,
+                      box.height() + reach.height() - 1);
+  const TextCell& cell = followed_->cell();
+  const int origin_x = cell.rect.left(), origin_y = cell.rect.top() + cell.ascent;  // from the anchor, logical
+  if (translated_) {
+    settled_.unsettle(QRect(QPoint(origins.left() - offset_.x() - origin_x, origins.top() - offset_.y() - origin_y),
+                            origins.size()));
+    return;
+  }
+  // device = logical * scale + offset on each axis; truncation is within a pixel of the floor
+  auto logical = [](int device, double scale, double offset) { return static_cast<int>((device - offset) / scale); };
+  const int left = logical(origins.left(), device_.m11(), device_.dx()) - origin_x - 2;
+  const int right = logical(origins.right() + 1, device_.m11(), device_.dx()) - origin_x + 2;
+  const int top = logical(origins.top(), device_.m22(), device_.dy()) - origin_y - 2;
+  const int bottom = logical(origins.bottom() + 1, device_.m22(), device_.dy()) - origin_y + 2;
+  settled_.unsettle(QRect(QPoint(left, top), QPoint(right, bottom)));
+}
+
 void QtSurface::setPen(const Pen& pen) {
+  flush_path();
   state_.pen = to_qpen(pen);
+  state_.pen_pixel = state_.pen.color().rgb();
   state_.thin_solid = pen.style == PenStyle::Solid && pen.width <= 1;
   painter_.setPen(state_.pen);
   pen_set_ = true;
@@ -217,25 +297,33 @@ void QtSurface::setPen(const Pen& pen) {
 }
 
 void QtSurface::setFont(const Font& font) {
+  flush_path();
   painter_.setFont(to_qfont(font));
   ++font_serial_;
 }
 
 void QtSurface::setTextColor(uint32_t color) {
+  flush_path();
   state_.text_color = color;
   state_.text_pixel = to_qcolor(color).rgb();
 }
 
-void QtSurface::setBackgroundOpaque(bool opaque) { state_.opaque = opaque; }
+void QtSurface::setBackgroundOpaque(bool opaque) {
+  flush_path();
+  state_.opaque = opaque;
+}
 
 void QtSurface::drawText(int x, int y, std::string_view text, TextAlign align, bool turned) {
-  if (!turned && !state_.opaque) {
-    update_geometry();
-    if (translated_) {
-      if (const TextStamp* stamp = stamp_for(text, align)) {
-        draw_stamp(*stamp, x, y);
-        return;
-      }
+  if (document_) {
+    if (!turned && !state_.opaque) {
+      draw_in_document(x, y, text, align);
+      return;
+    }
+    flush_path();
+  } else if (!turned && !state_.opaque && bits_) {
+    if (TextStamp* stamp = stamp_for(text, align)) {
+      draw_stamp(*stamp, x, y);
+      return;
     }
   }
   const QString qtext = to_qstring(text);
@@ -243,6 +331,8 @@ void QtSurface::drawText(int x, int y, std::string_view text, TextAlign align, b
                   to_qcolor(state_.text_color), state_.opaque, turned);
   pen_set_ = false;
   forget_columns();
+  followed_ = nullptr;
+  settled_.clear();
 }
 
 // The stamp of a text in the present font, colour and alignment, made when the text
@@ -250,7 +340,12 @@ void QtSurface::drawText(int x, int y, std::string_view text, TextAlign align, b
 TextStamp* QtSurface::stamp_for(std::string_view text, TextAlign align) {
   const uint32_t color = state_.text_color;
   auto matches = [&](const StampEntry& entry) {
-    return entry.font_serial == font_serial_ && entry.color == color && entry.align == align && entry.text == text;
+    if (entry.font_serial != font_serial_ || entry.color != color || !(entry.align == align) ||
+        entry.text.size() != text.size())
+      return false;
+    for (std::size_t i = 0; i < text.size(); ++i)  // mostly a single character
+      if (entry.text[i] != text[i]) return false;
+    return true;
   };
   StampEntry* entry = last_stamp_ && matches(*last_stamp_) ? last_stamp_ : nullptr;
   for (auto it = stamps_.begin(); !entry && it != stamps_.end(); ++it)
@@ -269,20 +364,31 @@ TextStamp* QtSurface::stamp_for(std::string_view text, TextAlign align) {
     entry->align = align;
   }
   last_stamp_ = entry;
-  if (!entry->stamp && ++entry->uses >= 2) {
+  if (!entry->stamp && ++entry->uses >= 2)
     entry->stamp = std::make_unique<TextStamp>(painter_, to_qstring(text), color, align);
-    pen_set_ = false;
-  }
   return entry->stamp.get();
 }
 
-// Whether every pixel the stamp would touch at the anchor already holds its colour
-// (or lies outside the clipping).
-bool QtSurface::changes_nothing(const TextStamp& stamp, int x, int y) const {
-  int column = x + stamp.ink_left();
-  for (auto [top, bottom] : stamp.ink_rows()) {
+// From now on what is known of anchors is of this stamp's character.
+void QtSurface::follow_stamp(const TextStamp& stamp) {
+  if (followed_ == &stamp) return;
+  followed_ = &stamp;
+  followed_pixel_ = state_.text_pixel;
+  // anchors whose character can reach the device's pixels
+  const int margin = 2 * (stamp.cell().rect.width() + stamp.cell().rect.height()) + 8;
+  settled_.follow(device_inverse_
+                      .mapRect(QRectF(image_->rect()))
+                      .toAlignedRect()
+                      .adjusted(-margin, -margin, margin, margin));
+}
+
+// Whether every pixel the mask would touch with the origin at `at` already holds its
+// colour in the columns (or lies outside the clipping).
+bool QtSurface::changes_nothing(const StampMask& mask, QPoint at) const {
+  int column = at.x() + mask.origin.x();
+  for (auto [top, bottom] : mask.ink_rows) {
     if (top <= bottom && column >= clip_.left() && column <= clip_.right()) {
-      const int from = std::max(y + top, clip_.top()), to = std::min(y + bottom, clip_.bottom());
+      const int from = std::max(at.y() + top, clip_.top()), to = std::min(at.y() + bottom, clip_.bottom());
       if (from <= to && !columns_.holds(column, from, to)) return false;
     }
     ++column;
@@ -290,25 +396,84 @@ bool QtSurface::changes_nothing(const TextStamp& stamp, int x, int y) const {
   return true;
 }
 
-void QtSurface::draw_stamp(const TextStamp& stamp, int x, int y) {
-  if (!fast_ || !stamp.knows_ink()) {
-    stamp.draw(painter_, x, y);
-    pen_set_ = false;
-    forget_columns();
-    return;
+void QtSurface::draw_stamp(TextStamp& stamp, int x, int y) {
+  update_geometry();
+  if (pixels_) {
+    follow_stamp(stamp);
+    if (settled_.holds(x, y)) return;
+    QPoint at;
+    if (const StampMask* mask = stamp.mask_at(painter_, device_, x, y, at)) {
+      settled_.note_mask(mask->keeps_own_colour);
+      const bool keeps = columnar_ && mask->keeps_own_colour && state_.text_pixel == columns_.color();
+      if (keeps && changes_nothing(*mask, at)) {
+        settled_.add(x, y);
+        return;
+      }
+      if (stamp.blend(*mask, bits_, bytes_per_line_, clip_, at))
+        unsettle_device(QRect(at + mask->origin, QSize(mask->width, mask->height)));
+      else
+        settled_.add(x, y);
+      if (!columnar_ || keeps) return;
+      int column = at.x() + mask->origin.x();
+      for (auto [top, bottom] : mask->ink_rows) columns_.cut(column++, at.y() + top, at.y() + bottom);
+      return;
+    }
   }
-  const int device_x = x + offset_.x(), device_y = y + offset_.y();
-  const bool keeps = stamp.keeps_own_colour() && state_.text_pixel == columns_.color();
-  if (keeps && changes_nothing(stamp, device_x, device_y)) return;
-  if (stamp.method() == TextStamp::Method::Blend) {
-    stamp.blend(bits_, bytes_per_line_, clip_, device_x, device_y);
-  } else {
-    stamp.draw(painter_, x, y);
+  stamp.draw(painter_, x, y);
+  pen_set_ = false;
+  forget_columns();
+  followed_ = nullptr;
+  settled_.clear();
+}
+
+// In a document a line joins the path of the lines before it.
+void QtSurface::add_to_path(QPoint to) {
+  if (batch_.path.isEmpty()) batch_.pen = state_.pen;
+  if (batch_.path.isEmpty() || batch_.end != current_) batch_.path.moveTo(current_);
+  batch_.path.lineTo(to);
+  batch_.end = current_ = to;
+  if (batch_.path.elementCount() >= kPathElements) flush_path();
+}
+
+// A point character in a document waits, with the others of its formula, for the
+// path its lines are growing, and is drawn after it: the curve stays one path. It
+// is placed by its origin, without moving the painter, which would open a new
+// group for each character of an SVG.
+void QtSurface::draw_in_document(int x, int y, std::string_view text, TextAlign align) {
+  const QString qtext = to_qstring(text);
+  const TextStamp* stamp = stamp_for(text, align);
+  const TextCell cell = stamp ? stamp->cell() : text_cell(painter_.fontMetrics(), qtext, align);
+  const QPoint origin(cell.rect.left(), cell.rect.top() + cell.ascent);
+  if (!batch_.anchors.empty() && (batch_.text != qtext || batch_.text_origin != origin)) flush_path();
+  batch_.text = qtext;
+  batch_.text_origin = origin;
+  batch_.text_color = to_qcolor(state_.text_color);
+  batch_.anchors.emplace_back(x, y);
+  if (batch_.anchors.size() >= static_cast<std::size_t>(kPathElements)) flush_path();
+}
+
+// The growing path, its corners beveled (as the separate lines left them, with
+// their notches filled), then the characters that waited for it. A character drawn
+// again where it stands already is drawn once: nothing lies between the two.
+void QtSurface::flush_path() {
+  if (!batch_.path.isEmpty()) {
+    QPen pen = batch_.pen;
+    pen.setJoinStyle(Qt::BevelJoin);
+    painter_.setPen(pen);
+    painter_.setBrush(Qt::NoBrush);
+    painter_.drawPath(batch_.path);
     pen_set_ = false;
   }
-  if (keeps) return;
-  int column = device_x + stamp.ink_left();
-  for (auto [top, bottom] : stamp.ink_rows()) columns_.cut(column++, device_y + top, device_y + bottom);
+  if (!batch_.anchors.empty()) {
+    std::vector<QPoint>& anchors = batch_.anchors;
+    auto before = [](QPoint a, QPoint b) { return a.y() != b.y() ? a.y() < b.y() : a.x() < b.x(); };
+    std::sort(anchors.begin(), anchors.end(), before);
+    anchors.erase(std::unique(anchors.begin(), anchors.end()), anchors.end());
+    painter_.setPen(batch_.text_color);
+    for (QPoint anchor : anchors) painter_.drawText(anchor + batch_.text_origin, batch_.text);
+    pen_set_ = false;
+  }
+  batch_ = PathBatch{};
 }
 
 TextExtent QtSurface::textExtent(std::string_view text) {
@@ -317,11 +482,13 @@ TextExtent QtSurface::textExtent(std::string_view text) {
 }
 
 void QtSurface::save() {
+  flush_path();
   saved_.push_back(state_);
   painter_.save();
 }
 
 void QtSurface::restore() {
+  flush_path();
   if (saved_.empty()) return;
   state_ = saved_.back();
   saved_.pop_back();
@@ -332,12 +499,14 @@ void QtSurface::restore() {
 }
 
 void QtSurface::excludeClip(const Rect& rect) {
+  flush_path();
   QRegion region = painter_.hasClipping() ? painter_.clipRegion() : QRegion(painter_.window());
   painter_.setClipRegion(region.subtracted(QRegion(to_qrect(rect))));
   geometry_known_ = false;
 }
 
 void QtSurface::setLogicalWindow(int x, int y, int width, int height) {
+  flush_path();
   if (width > 0 && height > 0) painter_.setWindow(x, y, width, height);
   geometry_known_ = false;
 }

@@ -8,7 +8,7 @@ zentrik_test(display_tests
 
 if(TARGET zentrik_display_qt)
   add_executable(display_qt_tests display/qt_test_main.cpp display/qt_surface_test.cpp display/plot_files_test.cpp
-    display/quick_paint_test.cpp)
+    display/quick_paint_test.cpp display/document_test.cpp)
   target_include_directories(display_qt_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
   target_link_libraries(display_qt_tests PRIVATE zentrik_display_qt GTest::gtest)
   gtest_discover_tests(display_qt_tests

@@ -1,116 +1,27 @@
-// The quick ways of QtSurface (held-back polylines, text stamps, leaving out what
-// would repaint pixels in their own colour) against the straightforward drawing:
-// every plot must come out pixel for pixel the same.
+// The quick ways of QtSurface on pictures (text stamps at every sub-pixel phase,
+// lines and characters left out where they would change no pixel) against the
+// straightforward drawing: every plot must come out pixel for pixel the same.
 #include <gtest/gtest.h>
 
 #include <QImage>
 #include <QPainter>
-#include <QRegion>
-#include <cmath>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "ComputedPlot.h"
+#include "StraightSurface.h"
 #include "display/Render.h"
 #include "display/qt/QtSurface.h"
+#include "display/qt/SettledAnchors.h"
 #include "display/qt/TextStamp.h"
 
 namespace zentrik {
 namespace {
 
+using testing::colour_of;
 using testing::ComputedPlot;
-
-QColor colour_of(uint32_t color) { return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF); }
-
-// Every call drawn on its own with the painter, as the surface did before it took
-// shortcuts: a line per lineTo, the text laid out and measured on each drawText.
-class StraightSurface : public Surface {
- public:
-  explicit StraightSurface(QPainter& painter) : painter_(painter) {
-    setPen(Pen{});
-    painter_.setRenderHint(QPainter::Antialiasing, false);
-    painter_.setRenderHint(QPainter::TextAntialiasing, true);
-    painter_.setBackgroundMode(Qt::TransparentMode);
-  }
-  void fillRect(const Rect& r, uint32_t color) override {
-    painter_.fillRect(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top), colour_of(color));
-  }
-  void moveTo(int x, int y) override {
-    at_ = QPoint(x, y);
-    travel_ = 0;
-  }
-  void lineTo(int x, int y) override {
-    const QPoint to(x, y);
-    if (to == at_) return;
-    if (pen_.style() == Qt::CustomDashLine) {
-      QPen pen = pen_;
-      pen.setDashOffset(travel_ / pen.widthF());
-      painter_.setPen(pen);
-      travel_ += std::hypot(to.x() - at_.x(), to.y() - at_.y());
-    }
-    painter_.drawLine(at_, to);
-    at_ = to;
-  }
-  void setPen(const Pen& pen) override {
-    pen_ = QPen(colour_of(pen.color));
-    pen_.setWidth(std::max(pen.width, 1));
-    pen_.setCapStyle(Qt::FlatCap);
-    pen_.setJoinStyle(Qt::MiterJoin);
-    if (pen.style == PenStyle::Dash) pen_.setDashPattern({18, 6});
-    if (pen.style == PenStyle::Dot) pen_.setDashPattern({3, 3});
-    if (pen.style == PenStyle::DashDot) pen_.setDashPattern({9, 6, 3, 6});
-    if (pen.style == PenStyle::DashDotDot) pen_.setDashPattern({9, 3, 3, 3, 3, 3});
-    painter_.setPen(pen_);
-    travel_ = 0;
-  }
-  void setFont(const Font& font) override { painter_.setFont(to_qfont(font)); }
-  void setTextColor(uint32_t color) override { text_color_ = color; }
-  void setBackgroundOpaque(bool opaque) override { opaque_ = opaque; }
-  void drawText(int x, int y, std::string_view text, TextAlign align, bool turned) override {
-    const QString q = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    draw_plain_text(painter_, x, y, q, text_cell(painter_.fontMetrics(), q, align), colour_of(text_color_), opaque_,
-                    turned);
-    painter_.setPen(pen_);
-  }
-  TextExtent textExtent(std::string_view text) override {
-    const QString q = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    return {painter_.fontMetrics().horizontalAdvance(q), painter_.fontMetrics().height()};
-  }
-  void save() override {
-    saved_.push_back({pen_, text_color_, opaque_});
-    painter_.save();
-  }
-  void restore() override {
-    if (saved_.empty()) return;
-    pen_ = saved_.back().pen;
-    text_color_ = saved_.back().text_color;
-    opaque_ = saved_.back().opaque;
-    saved_.pop_back();
-    painter_.restore();
-  }
-  void excludeClip(const Rect& r) override {
-    QRegion region = painter_.hasClipping() ? painter_.clipRegion() : QRegion(painter_.window());
-    painter_.setClipRegion(region.subtracted(QRegion(r.left, r.top, r.right - r.left, r.bottom - r.top)));
-  }
-  void setLogicalWindow(int x, int y, int width, int height) override {
-    if (width > 0 && height > 0) painter_.setWindow(x, y, width, height);
-  }
-
- private:
-  struct Saved {
-    QPen pen;
-    uint32_t text_color;
-    bool opaque;
-  };
-  QPainter& painter_;
-  QPen pen_;
-  QPoint at_;
-  double travel_ = 0;
-  uint32_t text_color_ = kBlack;
-  bool opaque_ = true;
-  std::vector<Saved> saved_;
-};
+using testing::StraightSurface;
 
 // Lines "X Y1 Y2": X rising, Y1 noise, Y2 a slow sawtooth.
 std::string noisy_lines(int count) {
@@ -163,16 +74,13 @@ void expect_same_pixels(ComputedPlot& plot, const Picture& picture = {}) {
   EXPECT_EQ(differences(quick, straight), "0 pixels differ");
 }
 
-TEST(QuickPainting, PlotsComeOutAsTheStraightforwardDrawingMakesThem) {
-  ComputedPlot plot(noisy_lines(4000), {"C2", "C3"}, "C1");
-  plot.y(1).color = 0x0000FF;
-  plot.y(2).color = 0x008000;
-  plot.compute();
-  struct Look {
-    const char* name;
-    std::function<void(Formula&, Formula&)> set;
-  };
-  const std::vector<Look> looks = {
+// The ways two Y formulas can look, one after the other.
+struct Look {
+  const char* name;
+  std::function<void(Formula&, Formula&)> set;
+};
+const std::vector<Look>& looks() {
+  static const std::vector<Look> all = {
       {"points and lines", [](Formula& a, Formula&) { a.draw_lines = 1; }},
       {"points only", [](Formula&, Formula&) {}},
       {"lines only", [](Formula& a, Formula& b) { a.draw_lines = b.draw_lines = 1, a.draw_points = b.draw_points = 0; }},
@@ -185,16 +93,31 @@ TEST(QuickPainting, PlotsComeOutAsTheStraightforwardDrawingMakesThem) {
          b.line_width = 3;
        }},
   };
-  for (const Look& look : looks) {
-    SCOPED_TRACE(look.name);
-    Formula& a = plot.y(1);
-    Formula& b = plot.y(2);
-    const Formula keep_a = a, keep_b = b;
-    look.set(a, b);
-    expect_same_pixels(plot);
-    a = keep_a;
-    b = keep_b;
-  }
+  return all;
+}
+
+// Every look, in the window and in a picture file (whose logical window is two
+// pixels wider than the picture).
+void expect_every_look_the_same(ComputedPlot& plot) {
+  for (const Look& look : looks())
+    for (OutputMode mode : {OutputMode::Screen, OutputMode::Picture}) {
+      SCOPED_TRACE(std::string(look.name) + (mode == OutputMode::Picture ? " in a picture" : " in the window"));
+      Formula& a = plot.y(1);
+      Formula& b = plot.y(2);
+      const Formula keep_a = a, keep_b = b;
+      look.set(a, b);
+      expect_same_pixels(plot, {300, 250, 1, mode});
+      a = keep_a;
+      b = keep_b;
+    }
+}
+
+TEST(QuickPainting, PlotsComeOutAsTheStraightforwardDrawingMakesThem) {
+  ComputedPlot plot(noisy_lines(4000), {"C2", "C3"}, "C1");
+  plot.y(1).color = 0x0000FF;
+  plot.y(2).color = 0x008000;
+  plot.compute();
+  expect_every_look_the_same(plot);
 
   // zoomed into the middle: far-off points clamped, the clipping doing its work
   plot.y(1).draw_lines = 1;
@@ -205,11 +128,36 @@ TEST(QuickPainting, PlotsComeOutAsTheStraightforwardDrawingMakesThem) {
   plot.window.plot_y_max = 6000;
   SCOPED_TRACE("zoomed");
   expect_same_pixels(plot);
+  expect_same_pixels(plot, {300, 250, 1, OutputMode::Picture});
+}
+
+// Lines "X Y1 Y2" crowding a few pixels: X steps every 500 lines, Y1 is noise over
+// 4 values and Y2 a sawtooth over 12, so that characters land on the same pixels
+// again and again (over a hundred times, until the faint edges of a character stop
+// changing), with neighbours overlapping them and lines crossing them in between.
+std::string crowded_lines(int count) {
+  std::string text;
+  uint32_t seed = 11;
+  for (int i = 0; i < count; ++i) {
+    seed = seed * 1103515245u + 12345u;
+    text += std::to_string(i / 500) + " " + std::to_string((seed >> 8) % 4) + " " + std::to_string(i % 12) + "\n";
+  }
+  return text;
+}
+
+// Where most characters and lines would change no pixel (they are left out), every
+// one that still would must be drawn.
+TEST(QuickPainting, CrowdedPlotsComeOutAsTheStraightforwardDrawingMakesThem) {
+  ComputedPlot plot(crowded_lines(30000), {"C2", "C3"}, "C1");
+  plot.y(1).color = 0xFF0000;  // blue and red: blended on themselves they stay, so pixels settle
+  plot.y(2).color = 0x0000FF;
+  plot.compute();
+  expect_every_look_the_same(plot);
 }
 
 TEST(QuickPainting, OtherPicturesAreDrawnAsBefore) {
-  // a scatter of noise against noise, then on pictures the shortcuts don't apply to:
-  // the printed page, a scaled logical window, two device pixels per pixel
+  // a scatter of noise against noise, on the window, the printed page, a picture
+  // file's scaled logical window and two device pixels per pixel
   ComputedPlot plot(noisy_lines(1500), {"C1"}, "C2");
   plot.y().draw_lines = 1;
   plot.y().color = 0x2050C0;
@@ -256,7 +204,8 @@ TEST(QuickPainting, CharactersAtTheEdgeOfPaintedColumnsAreDrawn) {
   EXPECT_EQ(differences(quick, straight), "0 pixels differ");
 }
 
-// A stamp draws exactly what drawText draws, wherever it stands, through a clip too.
+// A stamp draws exactly what drawText draws, wherever it stands, through a clip too,
+// and under a scaled logical window at every sub-pixel phase a row of anchors meets.
 TEST(QuickPainting, StampsDrawWhatDrawTextDraws) {
   QImage background(90, 70, QImage::Format_RGB32);
   uint32_t seed = 99;
@@ -267,37 +216,65 @@ TEST(QuickPainting, StampsDrawWhatDrawTextDraws) {
     }
   const Font fonts[] = {PlotFonts{}.plot_points, Font{-15, 700, true, true, false, "Arial"}};
   const TextAlign aligns[] = {{HAlign::Centre, VAlign::Bottom}, {HAlign::Right, VAlign::Top}};
-  const QPoint anchors[] = {{45, 35}, {1, 2}, {89, 69}, {-3, 40}};
+  std::vector<QPoint> anchors = {{45, 35}, {1, 2}, {89, 69}, {-3, 40}};
+  for (int x = -2; x < 96; ++x) anchors.emplace_back(x, 30 + x % 3);
   const QRect clip(20, 10, 50, 40);
-  int blended = 0;
-  for (const Font& font : fonts)
-    for (const char* text : {"*", "+", "Wq"})
-      for (uint32_t color : {0x0000FFu, 0x4080F0u, kBlack})
-        for (TextAlign align : aligns)
-          for (bool clipped : {false, true}) {
-            SCOPED_TRACE(std::string(text) + (clipped ? " clipped" : ""));
-            QImage expected = background.copy(), drawn = background.copy();
-            {
-              QPainter plain(&expected), quick(&drawn);
-              for (QPainter* p : {&plain, &quick}) {
-                p->setRenderHint(QPainter::TextAntialiasing);
-                p->setFont(to_qfont(font));
-                if (clipped) p->setClipRect(clip);
+  const QRect windows[] = {QRect(), QRect(0, 0, 92, 70), QRect(3, -2, 97, 75)};
+  int blended[std::size(windows)] = {};
+  for (std::size_t w = 0; w < std::size(windows); ++w)
+    for (const Font& font : fonts)
+      for (const char* text : {"*", "+", "Wq"})
+        for (uint32_t color : {0x0000FFu, 0x4080F0u, kBlack})
+          for (TextAlign align : aligns)
+            for (bool clipped : {false, true}) {
+              const QRect& window = windows[w];
+              if (clipped && !window.isNull()) continue;  // the scaled clip is the surface's to work out
+              SCOPED_TRACE(std::string(text) + (clipped ? " clipped" : "") + (window.isNull() ? "" : " scaled"));
+              QImage expected = background.copy(), drawn = background.copy();
+              {
+                QPainter plain(&expected), quick(&drawn);
+                for (QPainter* p : {&plain, &quick}) {
+                  p->setRenderHint(QPainter::TextAntialiasing);
+                  p->setFont(to_qfont(font));
+                  if (!window.isNull()) p->setWindow(window);
+                  if (clipped) p->setClipRect(clip);
+                }
+                TextStamp stamp(quick, text, color, align);
+                for (QPoint anchor : anchors) {
+                  draw_plain_text(plain, anchor.x(), anchor.y(), text, stamp.cell(), colour_of(color), false, false);
+                  QPoint at;
+                  const QTransform device = quick.deviceTransform();
+                  if (const StampMask* mask = stamp.mask_at(quick, device, anchor.x(), anchor.y(), at)) {
+                    ++blended[w];
+                    stamp.blend(*mask, drawn.bits(), drawn.bytesPerLine(), clipped ? clip : drawn.rect(), at);
+                  } else {
+                    stamp.draw(quick, anchor.x(), anchor.y());
+                  }
+                }
               }
-              const TextStamp stamp(quick, text, color, align);
-              blended += stamp.method() == TextStamp::Method::Blend;
-              for (QPoint at : anchors) {
-                draw_plain_text(plain, at.x(), at.y(), text, stamp.cell(), colour_of(color), false, false);
-                if (stamp.method() == TextStamp::Method::Blend)
-                  stamp.blend(drawn.bits(), drawn.bytesPerLine(), clipped ? clip : drawn.rect(), at.x(), at.y());
-                else
-                  stamp.draw(quick, at.x(), at.y());
-              }
+              EXPECT_EQ(differences(drawn, expected), "0 pixels differ");
             }
-            EXPECT_EQ(differences(drawn, expected), "0 pixels differ");
-          }
   // the raster engine's gray antialiasing is what the offscreen platform draws with
-  EXPECT_GT(blended, 0);
+  for (int count : blended) EXPECT_GT(count, 0);
+}
+
+// Unsettling clears exactly the anchors of its rectangle, across the words of bits
+// and beyond the area's edges.
+TEST(QuickPainting, SettledAnchorsUnsettleTheirRectangleOnly) {
+  const QRect area(-70, 5, 200, 10);
+  const QRect cuts[] = {QRect(-10, 7, 140, 3), QRect(-100, 0, 40, 40), QRect(63, 5, 2, 1), QRect(200, 0, 5, 5)};
+  for (const QRect& cut : cuts) {
+    SettledAnchors settled;
+    settled.follow(area);
+    for (int y = area.top() - 1; y <= area.bottom() + 1; ++y)
+      for (int x = area.left() - 1; x <= area.right() + 1; ++x) settled.add(x, y);
+    settled.unsettle(cut);
+    int wrong = 0;
+    for (int y = area.top() - 1; y <= area.bottom() + 1; ++y)
+      for (int x = area.left() - 1; x <= area.right() + 1; ++x)
+        wrong += settled.holds(x, y) != (area.contains(x, y) && !cut.contains(x, y));
+    EXPECT_EQ(wrong, 0) << cut.x() << "," << cut.y() << " " << cut.width() << "x" << cut.height();
+  }
 }
 
 }  // namespace

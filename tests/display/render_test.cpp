@@ -565,6 +565,39 @@ TEST_F(Render, CountsThePointsTheZoomNeeds) {
   EXPECT_FALSE(draw(two).fewer_than_two_distinct);
 }
 
+// Each formula's first counted point, and a second different point wherever it
+// comes: in a later formula, on the last line, past excluded lines.
+TEST_F(Render, CountsThePointsTheZoomNeedsOverEveryFormulaAndLine) {
+  ComputedPlot plot("1 5 7\n1 5 5\n1 5 5\n1 5 6\n", {"C2", "C3"});
+  plot.compute();
+  RenderResult r = draw(plot);
+  ASSERT_EQ(r.first_counted.size(), 2u);
+  ASSERT_TRUE(r.first_counted[0] && r.first_counted[1]);
+  EXPECT_EQ(r.first_counted[0]->y, 5);
+  EXPECT_EQ(r.first_counted[1]->y, 7);
+  EXPECT_FALSE(r.fewer_than_two_distinct);  // the second formula's first point differs
+
+  plot.y(1).enabled = false;
+  r = draw(plot);
+  EXPECT_FALSE(r.first_counted[0].has_value());
+  EXPECT_FALSE(r.fewer_than_two_distinct);  // 7, then 6 on the last line
+
+  plot.data().set_included(4, false);  // the walk over some lines only
+  plot.compute();
+  r = draw(plot);
+  ASSERT_TRUE(r.first_counted[1].has_value());
+  EXPECT_EQ(r.first_counted[1]->y, 7);
+  EXPECT_FALSE(r.fewer_than_two_distinct);  // 7, then 5
+
+  plot.data().set_included(1, false);
+  plot.compute();
+  r = draw(plot);
+  ASSERT_TRUE(r.first_counted[1].has_value());
+  EXPECT_EQ(r.first_counted[1]->y, 5);
+  EXPECT_TRUE(r.fewer_than_two_distinct);  // 5 and 5 on lines 2 and 3
+  EXPECT_FALSE(r.no_counted_point);
+}
+
 // --- histograms --------------------------------------------------------------------------
 
 class HistogramRender : public Render {
