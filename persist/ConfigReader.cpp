@@ -1,5 +1,7 @@
 #include "persist/ConfigReader.h"
 
+#include <cmath>
+#include <limits>
 #include <optional>
 
 #include "data/FileAccess.h"
@@ -37,12 +39,18 @@ void ConfigReader::split(std::string_view text) {
   if (!line.empty()) lines_.push_back(std::move(line));
 }
 
+// A list's key stands alone on its line (trailing blanks aside): a list entry that
+// merely begins with the key, such as a recent file "default_plot.dat", is no key.
 bool ConfigReader::find_key(std::string_view key, bool with_blank) {
   std::string wanted(key);
   if (with_blank) wanted += ' ';
+  auto is_key_line = [&](std::string_view line) {
+    return line.starts_with(wanted) &&
+           (with_blank || skip_blanks(line, wanted.size()) == line.size());
+  };
   for (std::size_t step = 0; step < lines_.size(); ++step) {
     std::size_t i = (current_ + step) % lines_.size();
-    if (lines_[i].starts_with(wanted)) {
+    if (is_key_line(lines_[i])) {
       current_ = i;
       return true;
     }
@@ -81,7 +89,10 @@ double ConfigReader::read_double(std::string_view key, double def) {
   if (!number_starts_at(text, pos)) return def;
   double value = def;
   read_number(text, pos, value);
-  return value;
+  // A number beyond a double's range stands for the largest one of its sign, which is
+  // written back as a text that reads as that again: it survives every save.
+  if (std::isinf(value)) return std::copysign(std::numeric_limits<double>::max(), value);
+  return std::isnan(value) ? def : value;
 }
 
 std::string ConfigReader::read_string(std::string_view key, std::string def) {

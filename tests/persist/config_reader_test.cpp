@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "persist/ConfigReader.h"
 
 #include <array>
@@ -74,6 +76,26 @@ TEST(ConfigReader, HostileValuesStayInRange) {
   const std::string huge = dir.write("huge.psu", "xlab big\n");
   std::filesystem::resize_file(huge, ConfigReader::kMaxFileSize + 1);  // sparse: nothing is written
   EXPECT_FALSE(ConfigReader(huge).is_open());
+}
+
+}  // namespace
+}  // namespace zentrik
+
+namespace zentrik {
+namespace {
+
+// Numbers beyond a double's range and list entries that begin like a key came back
+// changed after a save; both survive now.
+TEST(ConfigReader, OverflowingNumbersAndKeyLikeEntriesSurviveASave) {
+  ConfigReader reader = ConfigReader::from_text(
+      "x_from -1e400\ny_to 1e999\nbig -1.797693135e+308\n"
+      "file_mru\ndefault_plot.dat\n~file_mru~\n");
+  const double largest = std::numeric_limits<double>::max();
+  EXPECT_EQ(reader.read_double("x_from", 0), -largest);
+  EXPECT_EQ(reader.read_double("y_to", 0), largest);
+  EXPECT_EQ(reader.read_double("big", 0), -largest);  // as "%.10lg" writes the largest double
+  EXPECT_FALSE(reader.find_key("default_plot", false));
+  EXPECT_EQ(reader.read_list("file_mru", "~file_mru~"), std::vector<std::string>{"default_plot.dat"});
 }
 
 }  // namespace
