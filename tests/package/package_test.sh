@@ -54,10 +54,13 @@ done < "$folder/Zentrik3.INF"
 
 duplicates=$(printf '%s\n' "${listed[@]}" | sort | uniq -d)
 [ -z "$duplicates" ] || fail "Zentrik3.INF lists more than once: $duplicates"
+# (grep -q reads from a text, not a pipe: quitting early would kill the writer, and
+# pipefail would count that as a miss)
+listed_text=$(printf '%s\n' "${listed[@]}")
 for file in "$folder"/*; do
   name=$(basename "$file")
   [ "$name" = Zentrik3.INF ] && continue
-  printf '%s\n' "${listed[@]}" | grep -qxF "$name" || fail "$name is in the folder but not in Zentrik3.INF"
+  grep -qxF "$name" <<< "$listed_text" || fail "$name is in the folder but not in Zentrik3.INF"
 done
 
 required=(zentrik3 tollund3 zentrik3.svg zentrik3.desktop zentrik-object.xml weather.dat weather.psu
@@ -124,7 +127,7 @@ fi
 # ---- The Debian package ----
 if [ -f "$deb" ]; then
   [ "$(dpkg-deb -f "$deb" Package)" = zentrik ] || fail "the package is not named zentrik"
-  dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || fail "the package does not depend on Qt's widgets"
+  grep -q libqt6widgets6 <<< "$(dpkg-deb -f "$deb" Depends)" || fail "the package does not depend on Qt's widgets"
   dpkg-deb -c "$deb" | awk '{ print $6 }' > "$work/contents"
   for path in ./usr/bin/zentrik3 ./usr/bin/tollund3 ./usr/share/applications/zentrik3.desktop \
       ./usr/share/mime/packages/zentrik-object.xml ./usr/share/icons/hicolor/scalable/apps/zentrik3.svg \
