@@ -83,8 +83,13 @@ class WriteKeys {
   void list(std::string_view key, std::string_view end_marker, const std::vector<std::string>& entries) {
     out_.list(key, end_marker, entries);
   }
+  // An empty list is written as its key and end marker: without them, a recent file
+  // named like the key would be taken for the list when the file is read again.
   void formulas(std::string_view key, std::string_view end_marker, const FormulaList& formulas) {
-    write_formula_list(out_.text(), key, end_marker, formulas);
+    if (formulas.empty())
+      out_.text().append(key).append("\n").append(end_marker).append("\n");
+    else
+      write_formula_list(out_.text(), key, end_marker, formulas);
   }
 
  private:

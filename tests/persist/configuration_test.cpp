@@ -220,6 +220,7 @@ TEST(ConfigurationText, ADefaultConfigurationIsWrittenKeyByKey) {
       "url_mru\n~url_mru~\n"
       "file_mru\n~file_mru~\n"
       "obj_mru\n~obj_mru~\n"
+      "default_plot\n~end_default_plot~\n"
       "def_xlab \n"
       "def_ylab \n"
       "def_x_grid 0\ndef_y_grid 0\n"
