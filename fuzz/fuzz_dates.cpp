@@ -24,6 +24,14 @@ using zentrik::fuzz::expect;
 
 namespace {
 
+// Characters of a UTF-8 text: every byte that does not continue a character.
+std::size_t characters(std::string_view text) {
+  std::size_t n = 0;
+  for (char c : text) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  return n;
+}
+
+
 // How each layout writes a date, by code (index 0 unused); the day's number is the
 // first field of each.
 constexpr const char* kLayoutWriters[kDateCodes + 1] = {
@@ -94,8 +102,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   const double any = evaluate_on("TD(" + std::string(layout) + ")", line, td_message);
   expect(any != ERROR_VALUE || !td_message.empty(), "a failed TD says why");
   const double shown = seconds == ERROR_VALUE ? static_cast<double>(bytes[0]) * 86400 * 97 : seconds;
-  expect(formatTime(shown, layout).size() <= 80, "a formatted date holds at most 80 characters");
-  expect(formatDateLabel(shown, shown - 100, shown + 100, layout).size() <= 80, "a date label holds at most 80");
+  // Date texts are UTF-8 and cut at 80 characters, not bytes.
+  expect(characters(formatTime(shown, layout)) <= 80, "a formatted date holds at most 80 characters");
+  expect(characters(formatDateLabel(shown, shown - 100, shown + 100, layout)) <= 80, "a date label holds at most 80");
   parseInterval(layout, message);
   return 0;
 }
