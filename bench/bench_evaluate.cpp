@@ -6,12 +6,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "formula/EvalContext.h"
 #include "formula/Evaluator.h"
+#include "TimeZone.h"
 
 using namespace zentrik;
 
@@ -40,28 +40,6 @@ std::vector<std::string> dated_lines() {
   return lines;
 }
 
-// Sets TZ (or unsets it for nullptr) for one benchmark and restores it afterwards.
-class BenchTimeZone {
- public:
-  explicit BenchTimeZone(const char* zone) {
-    if (const char* old = std::getenv("TZ")) old_ = old;
-    if (zone)
-      setenv("TZ", zone, 1);
-    else
-      unsetenv("TZ");
-    tzset();
-  }
-  ~BenchTimeZone() {
-    if (old_)
-      setenv("TZ", old_->c_str(), 1);
-    else
-      unsetenv("TZ");
-    tzset();
-  }
-
- private:
-  std::optional<std::string> old_;
-};
 
 void evaluate_lines(benchmark::State& state, std::string_view formula, const std::vector<std::string>& lines) {
   EvalContext context;
@@ -87,7 +65,7 @@ void evaluate_per_line(benchmark::State& state, std::string_view formula) {
 }
 
 void read_dates_per_line(benchmark::State& state, const char* zone) {
-  BenchTimeZone scoped(zone);
+  testing::ScopedTimeZone scoped(zone);
   evaluate_lines(state, "TD(1, 4)", dated_lines());
 }
 

@@ -1,30 +1,29 @@
-// Runs a test in another local time zone and restores the one before.
+// Runs a test (or a benchmark) in another local time zone, or with TZ unset as on a
+// normal desktop, and restores the one before.
 #pragma once
 
-#include <cstdlib>
 #include <ctime>
 #include <optional>
 #include <string>
+
+#include "ScopedEnv.h"
 
 namespace zentrik::testing {
 
 class ScopedTimeZone {
  public:
-  explicit ScopedTimeZone(const char* zone) {
-    if (const char* old = std::getenv("TZ")) old_ = old;
-    setenv("TZ", zone, 1);
+  // nullptr leaves TZ unset: the system's own zone, /etc/localtime.
+  explicit ScopedTimeZone(const char* zone)
+      : variable_("TZ", zone ? std::optional<std::string>(zone) : std::nullopt) {
     tzset();
   }
-  ~ScopedTimeZone() {
-    if (old_)
-      setenv("TZ", old_->c_str(), 1);
-    else
-      unsetenv("TZ");
-    tzset();
-  }
-
  private:
-  std::optional<std::string> old_;
+  // Re-reads the zone once the variable is back: members end in reverse order.
+  struct Reread {
+    ~Reread() { tzset(); }
+  };
+  Reread reread_;
+  ScopedEnv variable_;
 };
 
 }  // namespace zentrik::testing

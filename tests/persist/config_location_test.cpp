@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "ScopedEnv.h"
 #include "data/TempDir.h"
 #include "persist/Configuration.h"
 #include "ui/ScriptedUi.h"
@@ -16,24 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Sets an environment variable for one test and puts the old value back.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const std::string& value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    ::setenv(name, value.c_str(), 1);
-  }
-  ~ScopedEnv() {
-    if (old_)
-      ::setenv(name_, old_->c_str(), 1);
-    else
-      ::unsetenv(name_);
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
+using testing::ScopedEnv;
 
 const std::string kCannotSave =
     "\n\nAny changes you make to program settings will not be saved on exit.  Is that Ok?";

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "ScopedEnv.h"
 #include "data/TempDir.h"
 #include "persist/ConfigLocation.h"
 
@@ -18,25 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::read_file;
-
-// Sets an environment variable for one test and puts the old value back.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const std::string& value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    ::setenv(name, value.c_str(), 1);
-  }
-  ~ScopedEnv() {
-    if (old_)
-      ::setenv(name_, old_->c_str(), 1);
-    else
-      ::unsetenv(name_);
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
+using testing::ScopedEnv;
 
 std::string nine_lines(const std::string& d) {
   return "filters All Files|*.*|Frequency|*.frq||\n"
