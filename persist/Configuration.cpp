@@ -2,7 +2,6 @@
 
 #include <string_view>
 
-#include "data/fields/NumberText.h"
 #include "data/AtomicFile.h"
 #include "persist/ConfigLocation.h"
 #include "persist/FormulaListText.h"
@@ -62,10 +61,6 @@ constexpr std::array<FontByteField, 8> kFontByteFields = {{{"italic", &FontRecor
 std::string font_key(std::string_view prefix, std::string_view field) {
   return std::string(prefix) + "_" + std::string(field);
 }
-
-// The automatic X scale marks are the default when the interval text starts with
-// the whole number 0, as in "0", "0.5" or a text with no number at all.
-int x_automark_default(const std::string& x_bytick) { return leading_integer(x_bytick).value_or(0) == 0 ? 1 : 0; }
 
 // The two directions of a walk over the keys: in the walks below, each call
 // keys.kind(key, field) writes the field under its key, or reads it back with the
@@ -150,8 +145,8 @@ void plot_default_keys(Plot& defaults, Keys& keys) {
   keys.text("def_x_bytick", d.x_bytick);
   keys.real("def_y_bytick", d.y_bytick);
   // after the intervals: their defaults depend on them
-  keys.integer("def_x_automark", d.x_automark, x_automark_default(d.x_bytick));
-  keys.integer("def_y_automark", d.y_automark, d.y_bytick == 0 ? 1 : 0);
+  keys.integer("def_x_automark", d.x_automark, default_x_automark(d.x_bytick));
+  keys.integer("def_y_automark", d.y_automark, default_y_automark(d.y_bytick));
   keys.integer("def_x_tickprec", d.x_tickprec);
   keys.integer("def_y_tickprec", d.y_tickprec);
   keys.text("def_date_format", d.date_format);

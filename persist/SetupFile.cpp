@@ -5,7 +5,6 @@
 #include <optional>
 
 #include "data/DataFile.h"
-#include "data/fields/NumberText.h"
 #include "data/AtomicFile.h"
 #include "persist/FormulaListText.h"
 #include "persist/KeyWriter.h"
@@ -13,10 +12,6 @@
 
 namespace zentrik {
 namespace {
-
-// Whether the whole number at the start of text (as atoi reads it) is 0: "0.5" and
-// "abc" are, "5" is not.
-bool leading_integer_is_zero(std::string_view text) { return leading_integer(text).value_or(0) == 0; }
 
 // The part of path after its last "/" (the folder's dots do not count).
 std::string_view name_part(std::string_view path) {
@@ -102,8 +97,8 @@ void read_plot_lines(ConfigReader& r, PlotDefinition& d) {
   d.y_lotick = r.read_double("y_lotick", 0);
   d.x_bytick = r.read_string("x_bytick", "0");
   d.y_bytick = r.read_double("y_bytick", 0);
-  d.x_automark = r.read_int("x_automark", leading_integer_is_zero(d.x_bytick) ? 1 : 0);
-  d.y_automark = r.read_int("y_automark", d.y_bytick == 0 ? 1 : 0);
+  d.x_automark = r.read_int("x_automark", default_x_automark(d.x_bytick));
+  d.y_automark = r.read_int("y_automark", default_y_automark(d.y_bytick));
   d.x_tickprec = r.read_int("x_tickprec", 5);
   d.y_tickprec = r.read_int("y_tickprec", 5);
   d.x_margin = bounded_margin(r.read_int("x_margin", 10));

@@ -1,6 +1,10 @@
 #include "plot/PlotDefinition.h"
 
+#include "data/fields/NumberText.h"
+
 namespace zentrik {
+
+int default_x_automark(std::string_view x_bytick) { return leading_integer(x_bytick).value_or(0) == 0 ? 1 : 0; }
 
 PlotDefinition new_plot_definition(const DefaultPlot& defaults, std::string& setup_from) {
   PlotDefinition definition = defaults.definition;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "formula/Values.h"
 #include "plot/Formula.h"
@@ -15,6 +16,12 @@ namespace zentrik {
 // readers of files keep them there.
 inline constexpr int kMaxMargin = 16000;
 inline int bounded_margin(int margin) { return margin < -kMaxMargin ? -kMaxMargin : margin > kMaxMargin ? kMaxMargin : margin; }
+
+// Whether automatic scale marks are on when a file names no choice: on when the
+// interval is 0; for X, when its text starts with the whole number 0 ("0", "0.5",
+// or no number at all).
+int default_x_automark(std::string_view x_bytick);
+inline int default_y_automark(double y_bytick) { return y_bytick == 0 ? 1 : 0; }
 
 struct PlotDefinition {
   std::string xlab, ylab;
