@@ -115,18 +115,21 @@ class Scaler {
       for (std::size_t f = 1; f < definition_.formulas.size(); ++f) {
         Formula& formula = definition_.formulas[f];
         if (!formula.enabled || !formula.points) continue;
-        Point& point = (*formula.points)[i];
-        point.in_range = point.valid && y.filter.holds(point.value) && x.filter.holds(point.x);
-        if (!point.in_range) continue;
-        count_point(formula.statistics, point.x, point.value, window_.regress != 0);
+        PointColumns& points = *formula.points;
+        const bool in_range =
+            points.valid(i) && y.filter.holds(points.value(i)) && x.filter.holds(points.x(i));
+        points.set_in_range(i, in_range);
+        if (!in_range) continue;
+        const double point_x = points.x(i), value = points.value(i);
+        count_point(formula.statistics, point_x, value, window_.regress != 0);
         if (!take_ranges) continue;
         if (x.automatic) {
-          x.min = std::min(x.min, point.x);
-          x.max = std::max(x.max, point.x);
+          x.min = std::min(x.min, point_x);
+          x.max = std::max(x.max, point_x);
         }
-        if (y.automatic && y_view.holds(point.value)) {
-          y.min = std::min(y.min, point.value);
-          y.max = std::max(y.max, point.value);
+        if (y.automatic && y_view.holds(value)) {
+          y.min = std::min(y.min, value);
+          y.max = std::max(y.max, value);
         }
       }
     }
