@@ -251,13 +251,14 @@ struct BoxPass {
     // The enabled Y formulas with points for this data set, looked up once.
     struct Tested {
       PointColumns* points;
+      PointColumns::View view;
       std::size_t formula;
     };
     std::vector<Tested> tested;
     for (std::size_t f = 1; f < formulas.size(); ++f) {
       Formula& formula = formulas[f];
       if (formula.enabled && formula.points && formula.points->size() == size)
-        tested.push_back({formula.points.get(), f});
+        tested.push_back({formula.points.get(), formula.points->view(), f});
     }
 
     const std::string action = kind == Kind::Exclude ? "\nExcluding lines. . ." : "\nIgnoring points. . .";
@@ -281,7 +282,7 @@ struct BoxPass {
         }
       }
       for (const Tested& t : tested) {
-        PointColumns& points = *t.points;
+        const PointColumns::View& points = t.view;
         const auto i = static_cast<std::size_t>(position);
         if (!points.valid(i) || !points.in_range(i)) continue;
         const double x = points.x(i), value = points.value(i);
@@ -292,8 +293,8 @@ struct BoxPass {
           if (keeps) window.object_modified = true;
           break;  // the line is gone: its other points need no test
         }
-        points.set_valid(i, false);
-        points.set_in_range(i, false);
+        t.points->set_valid(i, false);
+        t.points->set_in_range(i, false);
         ++formulas[t.formula].statistics.ignored;
         ++result.ignored[t.formula];
         ++result.points_ignored;
