@@ -1,7 +1,8 @@
 // The computed points of one formula, indexed by line position (1 .. the data set's
 // loaded count) and stored column by column: the values, the X values, and one bit
-// each for validity and the in-range flag. A Y formula without an X expression of
-// its own reads the X formula's values as its X values, so they are stored once.
+// each for validity (the point exists and is plotted) and the in-range flag (set by
+// scaling). A Y formula without an X expression of its own reads the X formula's
+// values as its X values, so they are stored once.
 // Written by the computation, scaling and the box passes; read by drawing, the
 // statistics, the histogram and the output.
 #pragma once
