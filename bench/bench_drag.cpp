@@ -37,12 +37,15 @@ int main(int argc, char** argv) {
   window.data = &data;
   window.definition.formulas = {Formula("C1"), Formula("C2")};
   for (Formula& formula : window.definition.formulas) {
-    formula.points = std::make_shared<std::vector<Point>>(static_cast<std::size_t>(lines) + 1);
+    formula.points = std::make_shared<PointColumns>(static_cast<std::size_t>(lines) + 1);
     for (long i = 1; i <= lines; ++i) {
-      double v = static_cast<double>(i);
-      (*formula.points)[static_cast<std::size_t>(i)] = {v, v, true, true};
+      const auto position = static_cast<std::size_t>(i);
+      formula.points->set_value(position, static_cast<double>(i));
+      formula.points->set_valid(position, true);
+      formula.points->set_in_range(position, true);
     }
   }
+  share_x_values(window.definition.formulas);  // the Y formula's X values are the X formula's
 
   ScriptedUi ui;
   BoxPassEnvironment env{ui};

@@ -250,14 +250,15 @@ struct BoxPass {
 
     // The enabled Y formulas with points for this data set, looked up once.
     struct Tested {
-      Point* points;
+      PointColumns* points;
+      PointColumns::View view;
       std::size_t formula;
     };
     std::vector<Tested> tested;
     for (std::size_t f = 1; f < formulas.size(); ++f) {
       Formula& formula = formulas[f];
       if (formula.enabled && formula.points && formula.points->size() == size)
-        tested.push_back({formula.points->data(), f});
+        tested.push_back({formula.points.get(), formula.points->view(), f});
     }
 
     const std::string action = kind == Kind::Exclude ? "\nExcluding lines. . ." : "\nIgnoring points. . .";
@@ -281,17 +282,19 @@ struct BoxPass {
         }
       }
       for (const Tested& t : tested) {
-        Point& point = t.points[position];
-        if (!point.valid || !point.in_range) continue;
-        if (point.x < box.x_lo || point.x > box.x_hi || point.value < box.y_lo || point.value > box.y_hi) continue;
+        const PointColumns::View& points = t.view;
+        const auto i = static_cast<std::size_t>(position);
+        if (!points.valid(i) || !points.in_range(i)) continue;
+        const double x = points.x(i), value = points.value(i);
+        if (x < box.x_lo || x > box.x_hi || value < box.y_lo || value > box.y_hi) continue;
         if (kind == Kind::Exclude) {
           data.set_included(position, false);
           ++result.lines_excluded;
           if (keeps) window.object_modified = true;
           break;  // the line is gone: its other points need no test
         }
-        point.valid = false;
-        point.in_range = false;
+        t.points->set_valid(i, false);
+        t.points->set_in_range(i, false);
         ++formulas[t.formula].statistics.ignored;
         ++result.ignored[t.formula];
         ++result.points_ignored;

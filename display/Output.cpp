@@ -21,25 +21,26 @@ std::string output_line(const PlotWindow& window, int32_t position, const Output
   const PlotDefinition& definition = window.definition;
   const FormulaList& formulas = definition.formulas;
   const auto index = static_cast<std::size_t>(position);
-  const Point& x_point = (*formulas[0].points)[index];
+  const PointColumns& x_points = *formulas[0].points;
   std::string line;
-  if (!x_point.valid) return line;
+  if (!x_points.valid(index)) return line;
   const std::string delimiter = options.field_delim.empty() ? " " : options.field_delim;
   if (options.inc_x_vals) {
     if (definition.log_x == 2)
-      line += formatDateLabel(x_point.value, window.plot_x_min, window.plot_x_max, definition.date_format);
+      line += formatDateLabel(x_points.value(index), window.plot_x_min, window.plot_x_max, definition.date_format);
     else
-      line += format_g(x_point.value, definition.x_tickprec, true);  // printf's "%.<p>G" in the "C" locale
+      line += format_g(x_points.value(index), definition.x_tickprec, true);  // printf's "%.<p>G" in the "C" locale
   }
   for (std::size_t f = 1; f < formulas.size(); ++f) {
     const Formula& formula = formulas[f];
     if (!formula.enabled) continue;
-    const Point& point = (*formula.points)[index];
+    const PointColumns& points = *formula.points;
+    const bool valid = points.valid(index), in_range = points.in_range(index);
     const std::string* place_holder = nullptr;
-    if (!(point.valid && point.in_range)) {
-      if (!point.in_range && window.zoomed && options.inc_off_plot)
+    if (!(valid && in_range)) {
+      if (!in_range && window.zoomed && options.inc_off_plot)
         place_holder = &options.off_place_hold;
-      else if (!point.valid && options.inc_ig_vals)
+      else if (!valid && options.inc_ig_vals)
         place_holder = &options.ignore_place_hold;
       else
         continue;
@@ -48,7 +49,7 @@ std::string output_line(const PlotWindow& window, int32_t position, const Output
     if (place_holder)
       line += *place_holder;
     else
-      line += format_g(point.value, definition.y_tickprec, true);
+      line += format_g(points.value(index), definition.y_tickprec, true);
   }
   if (!line.empty()) line += '\n';
   return line;

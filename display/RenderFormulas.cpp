@@ -13,25 +13,26 @@ namespace {
 
 constexpr TextAlign kPointAlign{HAlign::Centre, VAlign::Bottom};
 
-// Calls visit(point) for each point of an included line, in line order, while it
-// returns true. With every line included, line i stands at position i + 1 and the
-// points are walked without reading the lines.
+// Calls visit(points, position) for each point of an included line, in line order,
+// while it returns true. With every line included, line i stands at position i + 1
+// and the points are walked without reading the lines.
 template <typename Visit>
 void for_each_included_point(const DataFile* data, const Formula& formula, Visit visit) {
   if (!data || !formula.points) return;
-  const std::vector<Point>& points = *formula.points;
+  const std::size_t size = formula.points->size();
+  const PointColumns::View points = formula.points->view();
   const std::span<const DataLine> lines = data->lines();
   if (static_cast<std::size_t>(data->included_count()) == lines.size()) {
-    const std::size_t end = std::min(points.size(), lines.size() + 1);
+    const std::size_t end = std::min(size, lines.size() + 1);
     for (std::size_t position = 1; position < end; ++position)
-      if (!visit(points[position])) return;
+      if (!visit(points, position)) return;
     return;
   }
   for (const DataLine& line : lines) {
     if (!line.included()) continue;
     auto position = static_cast<std::size_t>(line.position());
-    if (position >= points.size()) break;  // lines come in position order
-    if (!visit(points[position])) return;
+    if (position >= size) break;  // lines come in position order
+    if (!visit(points, position)) return;
   }
 }
 
@@ -45,9 +46,9 @@ void Renderer::count_points() {
     const Formula& formula = definition_.formulas[i];
     std::optional<CountedPoint> first;
     if (formula.enabled)
-      for_each_included_point(window_.data, formula, [&](const Point& point) {
-        if (!point.valid || !point.in_range) return true;
-        CountedPoint counted{point.x, point.value};
+      for_each_included_point(window_.data, formula, [&](const PointColumns::View& points, std::size_t i) {
+        if (!points.valid(i) || !points.in_range(i)) return true;
+        CountedPoint counted{points.x(i), points.value(i)};
         if (!first) first = counted;
         if (!plot_first)
           plot_first = counted;
@@ -98,10 +99,10 @@ void Renderer::draw_xy_formula(const Formula& formula) {
     shown_x = x;
     shown_y = y;
   };
-  for_each_included_point(window_.data, formula, [&](const Point& point) {
-    if (!point.valid) return true;
-    const int x = horizontal_.value_position(point.x);
-    const int y = vertical_.value_position(point.value);
+  for_each_included_point(window_.data, formula, [&](const PointColumns::View& points, std::size_t i) {
+    if (!points.valid(i)) return true;
+    const int x = horizontal_.value_position(points.x(i));
+    const int y = vertical_.value_position(points.value(i));
     if (count == 0) {
       surface_.moveTo(x, y);
     } else {

@@ -51,10 +51,11 @@ std::optional<PlotWindow> make_zoom_window(const PlotWindow& source, const ZoomB
     zoom.definition = source.definition;
     for (Formula& formula : zoom.definition.formulas) {
       // A copy of its own: the zoom window recomputes, ignores and rescales alone.
-      if (formula.points) formula.points = std::make_shared<std::vector<Point>>(*formula.points);
+      if (formula.points) formula.points = std::make_shared<PointColumns>(*formula.points);
       formula.changed = 1;
       formula.needs_recalc = 0;
     }
+    share_x_values(zoom.definition.formulas);  // the copied X values, not the source window's
   } catch (const std::bad_alloc&) {
     ui.setWaitCursor(false);
     if (show_progress) ui.progressHide();

@@ -1,9 +1,5 @@
 #include "plot/Calculation.h"
 
-#include <sys/mman.h>
-#include <unistd.h>
-
-#include <cstdint>
 #include <map>
 
 #include "data/DataFile.h"
@@ -15,26 +11,11 @@ namespace {
 
 constexpr int kProgressEvery = 1000;  // lines between progress texts and cancel checks
 
-// Makes the pages of a large new block present in one call: taking a page fault for
-// every 4 KB of a few hundred megabytes of points costs more than filling them.
-// Where the system cannot do it, the pages come one by one as before.
-void make_pages_present(void* start, std::size_t bytes) {
-#ifdef MADV_POPULATE_WRITE
-  const auto page = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
-  const auto first = (reinterpret_cast<uintptr_t>(start) + page - 1) & ~(page - 1);
-  const auto last = (reinterpret_cast<uintptr_t>(start) + bytes) & ~(page - 1);
-  if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_WRITE);
-#else
-  (void)start;
-  (void)bytes;
-#endif
-}
-
-std::shared_ptr<std::vector<Point>> new_points(std::size_t size) {
-  auto points = std::make_shared<std::vector<Point>>();
-  points->reserve(size);
-  if (size * sizeof(Point) >= (std::size_t{1} << 24)) make_pages_present(points->data(), size * sizeof(Point));
-  points->resize(size);
+// Fresh points for a formula of `size` lines: a Y formula with an X expression keeps
+// X values of its own, the others read the X formula's values.
+std::shared_ptr<PointColumns> new_points(std::size_t size, bool own_x) {
+  auto points = std::make_shared<PointColumns>(size);
+  if (own_x) points->keep_own_x();
   return points;
 }
 
@@ -54,7 +35,7 @@ class Calculator {
     const PlotDefinition& definition = window.definition;
     for (std::size_t f = 0; f < formulas_.size(); ++f) {
       Formula& formula = formulas_[f];
-      runs_.push_back({&formula, formula.points->data(), PreparedFormula::prepare(formula.condition_text()),
+      runs_.push_back({&formula, formula.points.get(), PreparedFormula::prepare(formula.condition_text()),
                        PreparedFormula::prepare(formula.suffix_text()),
                        PreparedFormula::prepare(formula.expression_text()), !formula.condition_text().empty(),
                        !formula.suffix_text().empty(), (f > 0 ? definition.log_y : definition.log_x) == 1});
@@ -76,7 +57,7 @@ class Calculator {
   // its three texts read once where they are plain arithmetic, and its axis.
   struct FormulaRun {
     Formula* formula;
-    Point* points;
+    PointColumns* points;
     std::optional<PreparedFormula> condition, suffix, expression;
     bool has_condition, has_suffix, logarithmic;
   };
@@ -147,56 +128,56 @@ class Calculator {
   // Every formula on one line. Restart: the line was excluded.
   Step compute_line(const DataLine& line) {
     std::size_t i = static_cast<std::size_t>(line.position());
-    const Point& x_point = runs_[0].points[i];
+    const PointColumns& x_points = *runs_[0].points;
     bool x_recomputed = runs_[0].formula->needs_recalc != 0;
     bool x_valid = true;
     for (std::size_t f = 0; f < runs_.size(); ++f) {
       const FormulaRun& run = runs_[f];
       const Formula& formula = *run.formula;
-      Point& point = run.points[i];
+      PointColumns& points = *run.points;
       bool is_y = f > 0;
       if (is_y && (!formula.enabled || !formula.needs_recalc)) {
-        if (x_recomputed && !run.has_suffix) {
-          point.x = x_point.value;
-          if (!formula.enabled) point.valid = point.valid && x_point.valid;
-        }
+        // Without an X expression it reads the X formula's values, new already; a
+        // disabled one loses its points where the X formula has none.
+        if (x_recomputed && !run.has_suffix && !formula.enabled)
+          points.set_valid(i, points.valid(i) && x_points.valid(i));
         continue;
       }
       if (!is_y && !formula.needs_recalc) {  // the X points stand: nothing is evaluated
-        x_valid = point.valid;
+        x_valid = points.valid(i);
         continue;
       }
       if (is_y && !x_valid) {
-        point.value = 0;
-        point.valid = false;
+        points.set_value(i, 0);
+        points.set_valid(i, false);
         continue;
       }
-      Step step = evaluate_formula(run, is_y, line, point, x_point);
+      Step step = evaluate_formula(run, is_y, line, i, x_points);
       if (step != Step::Next) return step;
-      if (!is_y) x_valid = point.valid;
+      if (!is_y) x_valid = points.valid(i);
     }
     return Step::Next;
   }
 
   // The condition, the X expression and the value of one formula on one line.
-  Step evaluate_formula(const FormulaRun& run, bool is_y, const DataLine& line, Point& point,
-                        const Point& x_point) {
+  Step evaluate_formula(const FormulaRun& run, bool is_y, const DataLine& line, std::size_t i,
+                        const PointColumns& x_points) {
     Formula& formula = *run.formula;
     bool valid = true;
     double x = 0;
     if (run.has_condition) {
       double condition = evaluate_part(formula.condition_text(), run.condition, formula);
-      if (condition == ERROR_VALUE) return error_in_part(formula, line, point, x);
+      if (condition == ERROR_VALUE) return error_in_part(run, line, i, x);
       valid = !context_.missing && condition != 0;
     }
     if (!run.has_suffix) {
-      x = x_point.value;
+      x = x_points.value(i);
     } else {
       x = evaluate_part(formula.suffix_text(), run.suffix, formula);
       if (context_.missing)
         valid = false;
       else if (x == ERROR_VALUE && valid)
-        return error_in_part(formula, line, point, x);
+        return error_in_part(run, line, i, x);
     }
     double value = evaluate_part(formula.expression_text(), run.expression, formula);
     if (value == AVG_PENDING || context_.missing) valid = false;
@@ -205,19 +186,21 @@ class Calculator {
       Step step = handle_error(formula, line, valid);
       if (step != Step::Next) return step;
     }
-    point.value = value;
-    point.x = is_y ? x : value;
-    point.valid = valid;
+    PointColumns& points = *run.points;
+    points.set_value(i, value);
+    if (is_y && run.has_suffix) points.set_x(i, x);
+    points.set_valid(i, valid);
     return Step::Next;
   }
 
   // A failed condition or X expression ends the formula's evaluation on this line.
-  Step error_in_part(Formula& formula, const DataLine& line, Point& point, double x) {
+  Step error_in_part(const FormulaRun& run, const DataLine& line, std::size_t i, double x) {
     bool valid = true;
-    Step step = handle_error(formula, line, valid);
-    point.value = ERROR_VALUE;
-    point.x = x;
-    point.valid = false;
+    Step step = handle_error(*run.formula, line, valid);
+    PointColumns& points = *run.points;
+    points.set_value(i, ERROR_VALUE);
+    if (points.has_own_x()) points.set_x(i, x);
+    points.set_valid(i, false);
     return step;
   }
 
@@ -352,12 +335,14 @@ class Calculator {
 void prepare_calculation(PlotWindow& window) {
   FormulaList& formulas = window.definition.formulas;
   std::size_t size = static_cast<std::size_t>(window.data->loaded_count()) + 1;
-  for (Formula& formula : formulas) {
-    if (!formula.points || formula.points->size() != size) {
-      formula.points = new_points(size);
+  for (std::size_t f = 0; f < formulas.size(); ++f) {
+    Formula& formula = formulas[f];
+    const bool own_x = f > 0 && !formula.suffix_text().empty();
+    if (!formula.points || formula.points->size() != size || formula.points->has_own_x() != own_x) {
+      formula.points = new_points(size, own_x);
       formula.needs_recalc = formula.changed = 1;
     } else if (formula.points_borrowed() && formula.needs_recalc) {
-      formula.points = std::make_shared<std::vector<Point>>(*formula.points);  // its own copy to write
+      formula.points = std::make_shared<PointColumns>(*formula.points);  // its own copy to write
     }
     if (formula.text().find("AVG") != std::string::npos) formula.needs_recalc = 1;
     if (formula.needs_recalc) {
@@ -368,6 +353,7 @@ void prepare_calculation(PlotWindow& window) {
     formula.statistics.reset();
     if (window.showstats || window.regress) formula.changed = 1;
   }
+  share_x_values(formulas);
 }
 
 CalculationOutcome calculatePoints(PlotWindow& window, CalculationEnvironment& env) {

@@ -34,6 +34,19 @@ void Formula::set_text(std::string text) {
   expression_text_ = trim_end(rest);
 }
 
+void share_x_values(FormulaList& formulas) {
+  if (formulas.empty() || !formulas[0].points) return;
+  const PointColumns& x_points = *formulas[0].points;
+  for (std::size_t f = 1; f < formulas.size(); ++f) {
+    Formula& formula = formulas[f];
+    if (!formula.points || formula.points->has_own_x() || formula.points->size() != x_points.size() ||
+        formula.points->reads_x_from(x_points))
+      continue;
+    if (formula.points_borrowed()) formula.points = std::make_shared<PointColumns>(*formula.points);
+    formula.points->read_x_from(x_points);
+  }
+}
+
 LineStyle automatic_line_style(const FormulaList& formulas) {
   for (uint32_t type = 0; type <= 3; ++type) {
     for (uint32_t color : DefaultColorTable) {

@@ -13,6 +13,7 @@
 
 #include "formula/EvalContext.h"
 #include "formula/Values.h"
+#include "plot/PointColumns.h"
 
 namespace zentrik {
 
@@ -25,14 +26,6 @@ inline constexpr std::array<std::string_view, 5> kLineTypeLabels = {
 // Colours as 0x00BBGGRR: blue, red, green, magenta, cyan, light grey, grey, black, yellow.
 inline constexpr std::array<uint32_t, 9> DefaultColorTable = {
     0xFF0000, 0x0000FF, 0x00FF00, 0xFF00FF, 0xFFFF00, 0xC0C0C0, 0x828282, 0x000000, 0x00FFFF};
-
-// One computed point of a formula on one line.
-struct Point {
-  double value = 0;     // the value expression's result (for the X formula: the line's X value)
-  double x = 0;         // the X value: the formula's own X expression, else the X formula's value
-  bool in_range = false;  // set by scaling
-  bool valid = false;     // the point exists and is plotted
-};
 
 // One histogram bin: the values below `upper` (and above the bin before) counted in
 // it; the last bin also takes every value above it.
@@ -93,8 +86,10 @@ class Formula : public AvgState {
   int changed = 1;       // scaling, statistics and drawing must be redone
 
   // Points indexed by line number (1 .. the data set's loaded count). A committed
-  // copy of an unchanged formula shares them with the copy it came from.
-  std::shared_ptr<std::vector<Point>> points;
+  // copy of an unchanged formula shares them with the copy it came from. A point's
+  // value is the value expression's result (for the X formula: the line's X value);
+  // its X value the formula's own X expression, else the X formula's value.
+  std::shared_ptr<PointColumns> points;
   bool points_borrowed() const { return points && points.use_count() > 1; }
   std::vector<Bin> bins;
   int bins_in_use = 0;
@@ -110,6 +105,10 @@ class Formula : public AvgState {
 
 // The X formula first, then the Y formulas.
 using FormulaList = std::vector<Formula>;
+
+// Makes every Y formula without an X expression of its own read the X formula's
+// values as its X values; one whose points are borrowed gets its own copy first.
+void share_x_values(FormulaList& formulas);
 
 // The colour and line type a new Y formula gets: the first pair, line types 0 to 3
 // in turn and colours in table order, that no Y formula uses yet (a solid pair is

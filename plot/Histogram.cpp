@@ -170,14 +170,15 @@ void bin_formula(Formula& formula, PlotWindow& window, bool tied, int default_bi
   bins.back().last = true;
 
   if (window.data && formula.points) {
-    const std::vector<Point>& points = *formula.points;
+    const std::size_t size = formula.points->size();
+    const PointColumns::View points = formula.points->view();
     const bool ascending = !(width < 0);
     for (const DataLine& line : window.data->lines()) {
       if (!line.included()) continue;
       const auto position = static_cast<std::size_t>(line.position());
-      if (position >= points.size()) break;  // lines come in position order
-      const Point& point = points[position];
-      if (point.valid && point.in_range) ++bins[bin_of(bins, point.value, ascending)].count;
+      if (position >= size) break;  // lines come in position order
+      if (points.valid(position) && points.in_range(position))
+        ++bins[bin_of(bins, points.value(position), ascending)].count;
     }
   }
   for (const Bin& bin : bins) window.largest_bin_count = std::max(window.largest_bin_count, static_cast<int>(bin.count));

@@ -104,6 +104,18 @@ class Scaler {
   void walk(AxisRanges& x, AxisRanges& y) {
     Window1D y_view{window_.view_y_lo, window_.view_y_hi};
     bool take_ranges = unzoomed_ && rescale_;
+    // The enabled Y formulas with points, their columns looked up once.
+    struct Scaled {
+      FormulaStatistics* statistics;
+      PointColumns* points;
+      PointColumns::View view;
+    };
+    std::vector<Scaled> scaled;
+    for (std::size_t f = 1; f < definition_.formulas.size(); ++f) {
+      Formula& formula = definition_.formulas[f];
+      if (formula.enabled && formula.points)
+        scaled.push_back({&formula.statistics, formula.points.get(), formula.points->view()});
+    }
     long index = 0;
     for (const DataLine* line = data_.first_included(); line; line = data_.next_included(line), ++index) {
       if (env_.show_progress && index % kProgressEvery == 0 && index > 0) {
@@ -112,21 +124,22 @@ class Scaler {
         env_.ui.progressSetFraction(static_cast<double>(index) / data_.included_count());
       }
       std::size_t i = static_cast<std::size_t>(line->position());
-      for (std::size_t f = 1; f < definition_.formulas.size(); ++f) {
-        Formula& formula = definition_.formulas[f];
-        if (!formula.enabled || !formula.points) continue;
-        Point& point = (*formula.points)[i];
-        point.in_range = point.valid && y.filter.holds(point.value) && x.filter.holds(point.x);
-        if (!point.in_range) continue;
-        count_point(formula.statistics, point.x, point.value, window_.regress != 0);
+      for (const Scaled& formula : scaled) {
+        const PointColumns::View& points = formula.view;
+        const bool in_range =
+            points.valid(i) && y.filter.holds(points.value(i)) && x.filter.holds(points.x(i));
+        formula.points->set_in_range(i, in_range);
+        if (!in_range) continue;
+        const double point_x = points.x(i), value = points.value(i);
+        count_point(*formula.statistics, point_x, value, window_.regress != 0);
         if (!take_ranges) continue;
         if (x.automatic) {
-          x.min = std::min(x.min, point.x);
-          x.max = std::max(x.max, point.x);
+          x.min = std::min(x.min, point_x);
+          x.max = std::max(x.max, point_x);
         }
-        if (y.automatic && y_view.holds(point.value)) {
-          y.min = std::min(y.min, point.value);
-          y.max = std::max(y.max, point.value);
+        if (y.automatic && y_view.holds(value)) {
+          y.min = std::min(y.min, value);
+          y.max = std::max(y.max, value);
         }
       }
     }

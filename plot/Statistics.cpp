@@ -28,21 +28,21 @@ std::span<const Formula> y_formulas(const PlotDefinition& definition) {
 // only overflow.
 constexpr double kTooBig = 1.5e150;
 
-// Calls visit(point) for each point of the formula that the scaling pass counted, in
-// line order: up to the first value that was too big. The in-range flags of excluded
-// lines are stale (scaling skips those lines), so the line's own state decides.
+// Calls visit(x, value) for each point of the formula that the scaling pass counted,
+// in line order: up to the first value that was too big. The in-range flags of
+// excluded lines are stale (scaling skips those lines), so the line's own state decides.
 template <typename Visit>
 void for_each_counted_point(const DataFile* data, const Formula& formula, Visit visit) {
   if (!data || !formula.points) return;
-  const std::vector<Point>& points = *formula.points;
+  const std::size_t size = formula.points->size();
+  const PointColumns::View points = formula.points->view();
   for (const DataLine& line : data->lines()) {
     if (!line.included()) continue;
     auto position = static_cast<std::size_t>(line.position());
-    if (position >= points.size()) continue;
-    const Point& point = points[position];
-    if (!point.valid || !point.in_range) continue;
-    if (std::fabs(point.value) > kTooBig) return;
-    visit(point);
+    if (position >= size) continue;
+    if (!points.valid(position) || !points.in_range(position)) continue;
+    if (std::fabs(points.value(position)) > kTooBig) return;
+    visit(points.x(position), points.value(position));
   }
 }
 
@@ -112,7 +112,7 @@ void finish_formula(const DataFile* data, Formula& formula, bool deviation, bool
   }
   // y_sum is already the mean wherever the deviation is wanted.
   Moments moments(stats.mean_x, regression ? stats.mean_y : stats.y_sum);
-  for_each_counted_point(data, formula, [&](const Point& point) { moments.add(point.x, point.value); });
+  for_each_counted_point(data, formula, [&](double x, double value) { moments.add(x, value); });
   if (deviation) stats.deviation = std::sqrt(std::max(0.0, moments.yy()) / n);
   if (!regression) return;
   if (stats.x_max == stats.x_min)

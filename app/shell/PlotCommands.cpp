@@ -93,14 +93,15 @@ CommandResult rescale_zoom(Shell& shell, Plot& plot, bool recomputed) {
     for (std::size_t f = 1; f < window.definition.formulas.size(); ++f) {
       const Formula& formula = window.definition.formulas[f];
       if (!formula.enabled || !formula.points || i >= formula.points->size()) continue;
-      const Point& point = (*formula.points)[i];
-      if (!point.valid || point.x < window.view_x_lo || point.x > window.view_x_hi ||
-          point.value < window.view_y_lo || point.value > window.view_y_hi)
+      const PointColumns& points = *formula.points;
+      if (!points.valid(i)) continue;
+      const double x = points.x(i), value = points.value(i);
+      if (x < window.view_x_lo || x > window.view_x_hi || value < window.view_y_lo || value > window.view_y_hi)
         continue;
-      x_lo = std::min(x_lo, point.x);
-      x_hi = std::max(x_hi, point.x);
-      y_lo = std::min(y_lo, point.value);
-      y_hi = std::max(y_hi, point.value);
+      x_lo = std::min(x_lo, x);
+      x_hi = std::max(x_hi, x);
+      y_lo = std::min(y_lo, value);
+      y_hi = std::max(y_hi, value);
     }
   }
   if (x_lo > x_hi) {  // the zoom holds no point to take an extent from

@@ -287,11 +287,11 @@ TEST_F(Drag, IgnoresPointsPerFormulaUntilTheyAreComputedAgain) {
   EXPECT_EQ(result.ignored, (std::vector<int32_t>{0, 2, 2}));
   EXPECT_EQ(plot.y(1).statistics.ignored, 2);
   EXPECT_EQ(plot.y(2).statistics.ignored, 2);
-  EXPECT_FALSE((*plot.y(1).points)[2].valid);
-  EXPECT_TRUE((*plot.y(1).points)[3].valid);  // (200, 300): above the box
-  EXPECT_FALSE((*plot.y(1).points)[4].valid);
-  EXPECT_FALSE((*plot.y(2).points)[3].valid);  // (200, 150): on its corner
-  EXPECT_TRUE((*plot.y(2).points)[4].valid);
+  EXPECT_FALSE(plot.y(1).points->valid(2));
+  EXPECT_TRUE(plot.y(1).points->valid(3));  // (200, 300): above the box
+  EXPECT_FALSE(plot.y(1).points->valid(4));
+  EXPECT_FALSE(plot.y(2).points->valid(3));  // (200, 150): on its corner
+  EXPECT_TRUE(plot.y(2).points->valid(4));
   EXPECT_EQ(plot.data().included_count(), 5);
   for (const Formula& formula : plot.definition().formulas) EXPECT_EQ(formula.changed, 1);
 
@@ -349,8 +349,8 @@ TEST_F(Drag, ShowsProgressAndStopsAtCancelKeepingWhatWasDone) {
   EXPECT_EQ(plot.ui.progressLog().at(4), "text: \nIgnoring points. . .\n\nLine 2222 of 2500");
   EXPECT_EQ(result.points_ignored, 222);  // lines 5, 15, ... 2215
   EXPECT_EQ(plot.y().statistics.ignored, 222);
-  EXPECT_FALSE((*plot.y().points)[2215].valid);
-  EXPECT_TRUE((*plot.y().points)[2225].valid);
+  EXPECT_FALSE(plot.y().points->valid(2215));
+  EXPECT_TRUE(plot.y().points->valid(2225));
   EXPECT_EQ(plot.ui.progressLog().back(), "hide");
 }
 

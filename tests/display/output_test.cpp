@@ -39,7 +39,7 @@ class OutputPlot {
     return text;
   }
 
-  Point& point(std::size_t formula, int line) { return (*window.definition.formulas[formula].points)[line]; }
+  PointColumns& points(std::size_t formula) { return *window.definition.formulas[formula].points; }
   DataFile& data() { return data_; }
 
   ScriptedUi ui;
@@ -83,8 +83,8 @@ TEST(Output, NumbersTakeThePrecisionsOfTheScaleMarks) {
 TEST(Output, IgnoredAndInvalidPoints) {
   OutputPlot plot("1 10 100\n2 20 200\n3 30 300\n", {"C1", "C2", "C3"});
   plot.compute();
-  plot.point(1, 1).valid = false;  // the first Y point of line 1 ignored
-  plot.point(0, 2).valid = false;  // no X value on line 2: no output line at all
+  plot.points(1).set_valid(1, false);  // the first Y point of line 1 ignored
+  plot.points(0).set_valid(2, false);  // no X value on line 2: no output line at all
 
   OutputOptions bare;
   bare.inc_x_vals = 0;
@@ -99,7 +99,7 @@ TEST(Output, IgnoredAndInvalidPoints) {
 TEST(Output, PointsOffAZoomedPlotStandAsTheirPlaceHolder) {
   OutputPlot plot("1 10\n2 20\n3 30\n", {"C1", "C2"});
   plot.compute();
-  plot.point(1, 3).in_range = false;
+  plot.points(1).set_in_range(3, false);
   OutputOptions options;
   options.off_place_hold = "off";
   // unzoomed, a point outside fixed ranges is simply left out

@@ -71,7 +71,7 @@ TEST(ZoomWindow, CopiesThePlotIntoAWindowOfItsOwn) {
     ASSERT_TRUE(copy.points);
     EXPECT_NE(copy.points.get(), original.points.get());  // its own points, not shared
     EXPECT_EQ(copy.points->size(), original.points->size());
-    EXPECT_EQ((*copy.points)[5].value, (*original.points)[5].value);
+    EXPECT_EQ(copy.points->value(5), original.points->value(5));
   }
 
   // Scaled without computing again: the box is the range, and only its points count.
@@ -85,7 +85,7 @@ TEST(ZoomWindow, CopiesThePlotIntoAWindowOfItsOwn) {
   // Ignoring in the zoom leaves the original plot alone.
   BoxPassEnvironment env{plot.ui, false};
   EXPECT_EQ(ignore_in_box(zoom, ZoomBox{100, 150, 40, 200}, env).points_ignored, 3);
-  EXPECT_TRUE((*plot.y().points)[3].valid);
+  EXPECT_TRUE(plot.y().points->valid(3));
   EXPECT_EQ(plot.y().statistics.ignored, 0);
 
   // A zoom of the zoom keeps a single " (Zoom)"; an untitled plot stays untitled (its

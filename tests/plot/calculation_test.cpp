@@ -21,8 +21,14 @@ class Calculating : public ::testing::Test {
     prepare_calculation(window);
     return calculatePoints(window, env);
   }
-  const Point& point(std::size_t formula, int line) {
-    return (*window.definition.formulas[formula].points)[static_cast<std::size_t>(line)];
+  struct PointRead {
+    double value, x;
+    bool valid;
+  };
+  PointRead point(std::size_t formula, int line) {
+    const PointColumns& points = *window.definition.formulas[formula].points;
+    const auto i = static_cast<std::size_t>(line);
+    return {points.value(i), points.x(i), points.valid(i)};
   }
   std::vector<int> valid_lines(std::size_t formula) {
     std::vector<int> lines;

@@ -96,7 +96,7 @@ TEST(LineAttributes, RefusalsComeInTheirOrder) {
 TEST(Formula, CopiesShareTheirPoints) {
   Formula formula("C1");
   EXPECT_FALSE(formula.points_borrowed());
-  formula.points = std::make_shared<std::vector<Point>>(5);
+  formula.points = std::make_shared<PointColumns>(5);
   Formula copy = formula;
   EXPECT_TRUE(copy.points_borrowed());
   EXPECT_EQ(copy.points, formula.points);

@@ -31,9 +31,12 @@ struct Plot {
     Formula& formula = window.definition.formulas.emplace_back("C1");
     formula.bin_count = bin_count;
     formula.bin_all = bin_all;
-    formula.points = std::make_shared<std::vector<Point>>(values.size() + 1);
+    formula.points = std::make_shared<PointColumns>(values.size() + 1);
     for (std::size_t k = 0; k < values.size(); ++k)
-      if (values[k]) (*formula.points)[k + 1] = {*values[k], 0, false, true};
+      if (values[k]) {
+        formula.points->set_value(k + 1, *values[k]);
+        formula.points->set_valid(k + 1, true);
+      }
     return static_cast<int>(window.definition.formulas.size()) - 1;
   }
   // What the scaling pass leaves with the Y filter window lo..hi on an automatic axis:
@@ -48,13 +51,15 @@ struct Plot {
       if (!formula.enabled) continue;
       for (const DataLine& line : data.lines()) {
         if (!line.included()) continue;
-        Point& point = (*formula.points)[static_cast<std::size_t>(line.position())];
-        point.in_range = point.valid && point.value >= lo && point.value <= hi;
-        if (!point.in_range) continue;
-        if (std::fabs(point.value) > 1.5e150) s.too_big = true;
-        if (!s.too_big) s.y_min = std::min(s.y_min, point.value), s.y_max = std::max(s.y_max, point.value);
-        window.plot_y_min = std::min(window.plot_y_min, point.value);
-        window.plot_y_max = std::max(window.plot_y_max, point.value);
+        PointColumns& points = *formula.points;
+        const auto i = static_cast<std::size_t>(line.position());
+        points.set_in_range(i, points.valid(i) && points.value(i) >= lo && points.value(i) <= hi);
+        if (!points.in_range(i)) continue;
+        const double value = points.value(i);
+        if (std::fabs(value) > 1.5e150) s.too_big = true;
+        if (!s.too_big) s.y_min = std::min(s.y_min, value), s.y_max = std::max(s.y_max, value);
+        window.plot_y_min = std::min(window.plot_y_min, value);
+        window.plot_y_max = std::max(window.plot_y_max, value);
       }
     }
   }

@@ -11,7 +11,7 @@ class Setup : public ::testing::Test {
   Setup() {
     committed.formulas = {Formula("L"), Formula("C1"), Formula("C2")};
     committed.formulas[1].description = "first";
-    for (Formula& f : committed.formulas) f.points = std::make_shared<std::vector<Point>>(4);
+    for (Formula& f : committed.formulas) f.points = std::make_shared<PointColumns>(4);
   }
   PlotSetup open() { return PlotSetup(committed, "Setup From:  Loaded Defaults", defaults, {"1 2 3", 1}, ui); }
   void expect_message(const std::string& text, const std::string& caption = "Error!") {

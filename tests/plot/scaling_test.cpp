@@ -59,7 +59,7 @@ TEST_F(Scaling, SumsCountTheOnPlotPointsOnly) {
   EXPECT_EQ(stats().y_max, 9);
   EXPECT_EQ(stats().first_x, 1);
   EXPECT_EQ(stats().x_sum, 0);  // regression sums only with regression lines
-  EXPECT_FALSE((*window.definition.formulas[1].points)[9].in_range);
+  EXPECT_FALSE(window.definition.formulas[1].points->in_range(9));
   EXPECT_EQ(window.plot_y_min, 0);  // the fixed range
   EXPECT_EQ(window.plot_y_max, 10);
   EXPECT_EQ(window.plot_x_max, 8);  // the X extent of the points on the plot

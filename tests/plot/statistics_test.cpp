@@ -30,12 +30,12 @@ class Plot {
   std::size_t add_y(const std::vector<std::pair<double, double>>& points,
                     std::string text = "C2") {
     Formula formula(std::move(text));
-    formula.points = std::make_shared<std::vector<Point>>(data_.loaded_count() + 1);
+    formula.points = std::make_shared<PointColumns>(data_.loaded_count() + 1);
+    formula.points->keep_own_x();
     for (std::size_t k = 0; k < points.size(); ++k) {
-      Point& point = (*formula.points)[k + 1];
-      point.x = points[k].first;
-      point.value = points[k].second;
-      point.valid = true;
+      formula.points->set_x(k + 1, points[k].first);
+      formula.points->set_value(k + 1, points[k].second);
+      formula.points->set_valid(k + 1, true);
     }
     window.definition.formulas.push_back(std::move(formula));
     return window.definition.formulas.size() - 1;
@@ -48,7 +48,7 @@ class Plot {
   }
 
   Formula& formula(std::size_t position) { return window.definition.formulas[position]; }
-  Point& point(std::size_t position, int line) { return (*formula(position).points)[line]; }
+  PointColumns& points(std::size_t position) { return *formula(position).points; }
   void exclude(int line) { data_.set_included(line, false); }
 
   // What the scaling pass does for the statistics: on-plot flags inside [y_lo, y_hi],
@@ -62,9 +62,10 @@ class Plot {
       s.reset();
       for (int line = 1; line <= data_.loaded_count(); ++line) {
         if (!data_.line(line).included()) continue;
-        Point& p = (*y.points)[line];
-        p.in_range = p.valid && p.value >= y_lo && p.value <= y_hi;
-        if (p.in_range) count_point(s, p.x, p.value, regress);
+        PointColumns& p = *y.points;
+        const auto i = static_cast<std::size_t>(line);
+        p.set_in_range(i, p.valid(i) && p.value(i) >= y_lo && p.value(i) <= y_hi);
+        if (p.in_range(i)) count_point(s, p.x(i), p.value(i), regress);
       }
       form_mean(s);
       y.changed = 1;
@@ -116,11 +117,11 @@ TEST(FinishStatistics, CountsOnlyValidOnPlotPointsOfIncludedLines) {
   std::size_t f = plot.add_values({2, 4, 4, 4, 5, 5, 7, 9, 100, 200, -50});
   plot.y_hi = 150;
   plot.exclude(9);                   // 100, inside the range
-  plot.point(f, 10).valid = false;   // 200: an error or an ignored point
-  plot.point(f, 11).value = 1000;    // off the plot
+  plot.points(f).set_valid(10, false);   // 200: an error or an ignored point
+  plot.points(f).set_value(11, 1000);    // off the plot
   plot.scale();
-  plot.point(f, 9).in_range = true;  // a stale flag: scaling does not visit excluded lines
-  plot.point(f, 10).in_range = true;
+  plot.points(f).set_in_range(9, true);  // a stale flag: scaling does not visit excluded lines
+  plot.points(f).set_in_range(10, true);
   finish_statistics(plot.window);
   // line 12 has no valid point, so lines 1 to 8 remain
   const FormulaStatistics& s = plot.formula(f).statistics;
@@ -134,7 +135,7 @@ TEST(FinishStatistics, RecordsTheFirstCountedPoint) {
   Plot plot(5);
   std::size_t f = plot.add_y({{10, 1}, {20, 2}, {30, 3}});
   plot.exclude(1);
-  plot.point(f, 2).valid = false;
+  plot.points(f).set_valid(2, false);
   plot.scale();
   finish_statistics(plot.window);
   EXPECT_EQ(plot.formula(f).statistics.first_x, 30);

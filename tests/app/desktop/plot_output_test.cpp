@@ -44,7 +44,7 @@ class PlotOutputTest : public ::testing::Test {
     ASSERT_TRUE(folder.isValid());
     plot.definition().y_tickprec = 3;
     plot.compute();
-    (*plot.y(2).points)[2].valid = false;
+    plot.y(2).points->set_valid(2, false);
     config.outputdir = folder.path().toStdString();
   }
   void TearDown() override { set_file_chooser({}); }

@@ -229,7 +229,7 @@ TEST_F(ShellTest, ExclusionsInOnePlotRecalculateTheOthersOnTheSameData) {
   EXPECT_EQ(shell.recalculate(*second, true), Recalculation::Done);
   EXPECT_EQ(first->window.data->included_count(), 3);
   EXPECT_EQ(face.ready, ready + 1);  // the first plot was drawn again
-  EXPECT_EQ((*first->window.definition.formulas[1].points)[4].value, 3);
+  EXPECT_EQ(first->window.definition.formulas[1].points->value(4), 3);
   EXPECT_EQ(first->window.plot_y_max, 3);
 
   // Closing one keeps the data set for the other.

@@ -1,0 +1,64 @@
+#include "plot/PointColumns.h"
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+namespace zentrik {
+namespace {
+
+// Makes the pages of a large new block present in one call: taking a page fault for
+// every 4 KB of a few hundred megabytes of points costs more than filling them.
+// Where the system cannot do it, the pages come one by one as before.
+void make_pages_present(void* start, std::size_t bytes) {
+#ifdef MADV_POPULATE_WRITE
+  const auto page = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
+  const auto first = (reinterpret_cast<uintptr_t>(start) + page - 1) & ~(page - 1);
+  const auto last = (reinterpret_cast<uintptr_t>(start) + bytes) & ~(page - 1);
+  if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_WRITE);
+#else
+  (void)start;
+  (void)bytes;
+#endif
+}
+
+std::shared_ptr<std::vector<double>> new_column(std::size_t size) {
+  auto column = std::make_shared<std::vector<double>>();
+  column->reserve(size);
+  if (size * sizeof(double) >= (std::size_t{1} << 24)) make_pages_present(column->data(), size * sizeof(double));
+  column->resize(size);
+  return column;
+}
+
+std::size_t words_for(std::size_t size) { return (size + 63) / 64; }
+
+}  // namespace
+
+PointColumns::PointColumns(std::size_t size)
+    : size_(size), values_(new_column(size)), x_(values_), valid_(words_for(size)), in_range_(words_for(size)) {}
+
+PointColumns::PointColumns(const PointColumns& other)
+    : size_(other.size_),
+      values_(std::make_shared<std::vector<double>>(*other.values_)),
+      valid_(other.valid_),
+      in_range_(other.in_range_) {
+  if (other.own_x_) {
+    own_x_ = std::make_shared<std::vector<double>>(*other.own_x_);
+    x_ = own_x_;
+  } else if (other.x_ == other.values_) {
+    x_ = values_;
+  } else {
+    x_ = other.x_;
+  }
+}
+
+void PointColumns::keep_own_x() {
+  own_x_ = new_column(size_);
+  x_ = own_x_;
+}
+
+void PointColumns::read_x_from(const PointColumns& x_formula) {
+  own_x_.reset();
+  x_ = x_formula.values_;
+}
+
+}  // namespace zentrik
