@@ -31,21 +31,33 @@ void make_pages_present(void* start, std::size_t bytes) {
 #endif
 }
 
-std::shared_ptr<std::vector<Point>> new_points(std::size_t size) {
+// An empty array for `size` points with room for an eighth more, which lines a reload
+// appends can take without copying the array; the system gives the room's pages only
+// once they are written.
+std::shared_ptr<std::vector<Point>> points_with_room(std::size_t size) {
   auto points = std::make_shared<std::vector<Point>>();
-  points->reserve(size);
+  points->reserve(size + size / 8);
   if (size * sizeof(Point) >= (std::size_t{1} << 24)) make_pages_present(points->data(), size * sizeof(Point));
+  return points;
+}
+
+std::shared_ptr<std::vector<Point>> new_points(std::size_t size) {
+  auto points = points_with_room(size);
   points->resize(size);
   return points;
 }
 
 // The points of the lines before `from` kept, those after cleared, as many as size.
 void grow_points(Formula& formula, std::size_t size, int32_t from) {
-  if (formula.points_borrowed()) formula.points = std::make_shared<std::vector<Point>>(*formula.points);
-  std::vector<Point>& points = *formula.points;
-  if (size > points.capacity()) points.reserve(size + size / 8);  // room for the appends to come
-  points.resize(std::min(points.size(), static_cast<std::size_t>(from)));
-  points.resize(size);
+  const std::vector<Point>& old = *formula.points;
+  const std::size_t kept = std::min(old.size(), static_cast<std::size_t>(from));
+  if (formula.points_borrowed() || size > old.capacity()) {
+    auto grown = points_with_room(size);
+    grown->assign(old.begin(), old.begin() + static_cast<std::ptrdiff_t>(kept));
+    formula.points = std::move(grown);
+  }
+  formula.points->resize(kept);
+  formula.points->resize(size);
 }
 
 bool uses_sequence_or_first_line(const std::string& text) {
