@@ -68,7 +68,24 @@ bool LineStore::append(std::string_view text, bool include) {
   return true;
 }
 
-bool DataFile::store_line(std::string_view text) { return store_.append(text, true); }
+bool DataFile::store_line(std::string_view text) {
+  ++changes_;
+  return store_.append(text, true);
+}
+
+void DataFile::append_lines(int32_t keep, const LineStore& added) {
+  const uint64_t before = changes_;
+  truncate_lines(keep);
+  for (const DataLine& line : added.lines) store_.append(line.text(), line.included());
+  changes_ = before + 1;
+  last_append_ = {before, changes_, keep + 1};
+}
+
+bool DataFile::appended_since(uint64_t seen, int32_t& from) const {
+  if (last_append_.after != changes_ || last_append_.before != seen) return false;
+  from = last_append_.from;
+  return true;
+}
 
 void DataFile::store_text(std::string_view text) {
   LineReader reader(text);
@@ -89,18 +106,21 @@ std::string_view DataFile::join_line(int32_t position, std::string_view joint, s
   joined.reserve(old.size() + joint.size() + added.size());
   joined.append(old).append(joint).append(added);
   std::string_view stored = store_.texts.store(joined);
+  ++changes_;
   line.chars = stored.data();
   line.length = static_cast<uint32_t>(stored.size());
   return old;
 }
 
 void DataFile::restore_line_text(int32_t position, std::string_view old_text) {
+  ++changes_;
   DataLine& line = store_.lines[static_cast<std::size_t>(position - 1)];
   line.chars = old_text.data();
   line.length = static_cast<uint32_t>(old_text.size());
 }
 
 void DataFile::truncate_lines(int32_t count) {
+  ++changes_;
   while (loaded_count() > count) {
     if (store_.lines.back().included()) --store_.included;
     store_.lines.pop_back();
@@ -114,6 +134,7 @@ void DataFile::include_all() {
 }
 
 void DataFile::clear_lines() {
+  ++changes_;
   store_.lines.clear();
   store_.lines.shrink_to_fit();
   store_.texts.clear();

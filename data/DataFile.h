@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "data/Loader.h"
+#include "data/ReadCheckpoint.h"
 #include "data/TextArena.h"
 #include "data/Updates.h"
 
@@ -117,7 +118,29 @@ class DataFile {
   // Frees every line; the counts become 0.
   void clear_lines();
   // Exchanges the lines for those of store (a reload's new content).
-  void swap_lines(LineStore& store) { std::swap(store_, store); }
+  void swap_lines(LineStore& store) {
+    std::swap(store_, store);
+    ++changes_;
+  }
+  // A reload of a file that only grew: keeps the first `keep` lines and adds those of
+  // `added`, each included or excluded as there, in one change.
+  void append_lines(int32_t keep, const LineStore& added);
+
+  // --- changes of the lines ---
+  // Counts the changes of the lines' texts and places (their inclusion aside): what
+  // was computed from the lines holds for them as long as the count stays.
+  uint64_t line_changes() const { return changes_; }
+  // True when the last change of the lines was an append made to them as they were
+  // at change count `seen`; `from` is then the first new position: the lines before
+  // it are those of then.
+  bool appended_since(uint64_t seen, int32_t& from) const;
+  // Where the last read of the first file stopped; null once the lines have changed
+  // otherwise since (an added file, a failed load).
+  const ReadCheckpoint* checkpoint() const { return checkpoint_changes_ == changes_ ? &checkpoint_ : nullptr; }
+  void set_checkpoint(const ReadCheckpoint& checkpoint) {
+    checkpoint_ = checkpoint;
+    checkpoint_changes_ = changes_;
+  }
 
   // --- sources ---
   // Appends a source with its path, name and how_added.
@@ -172,6 +195,13 @@ class DataFile {
  private:
   std::string path_;
   LineStore store_;
+  uint64_t changes_ = 1;
+  struct Append {
+    uint64_t before = 0, after = 0;  // the change counts around it
+    int32_t from = 0;                // the first new position
+  } last_append_;
+  ReadCheckpoint checkpoint_;
+  uint64_t checkpoint_changes_ = 0;  // the change count it belongs to
   std::atomic<double> update_interval_{0};
   std::atomic<bool> updating_{false};
   std::atomic<bool> reloading_{false};

@@ -13,12 +13,12 @@ LoadFilter::LoadFilter(int32_t read_every, int32_t loadnum, std::string conditio
 }
 
 bool LoadFilter::keep(std::string_view line, int32_t number) {
-  if (++cycle_ > read_every_) cycle_ = 1;
-  if (cycle_ > loadnum_) return false;
+  if (++progress_.cycle > read_every_) progress_.cycle = 1;
+  if (progress_.cycle > loadnum_) return false;
   if (condition_.empty()) return true;
   context_.set_line(line);
   context_.line_number = number;
-  context_.sequence_number = ++evaluated_;
+  context_.sequence_number = ++progress_.evaluated;
   std::size_t pos = 0;
   double value = evaluate(condition_, pos, context_, message_, nullptr);
   // an error rejects the line; the missing mark does not count here

@@ -20,12 +20,19 @@ class LoadFilter {
   // line would be stored under. The condition's S counts the lines it is evaluated on.
   bool keep(std::string_view line, int32_t number);
 
+  // How far the filter has come: a later read goes on from here with resume.
+  struct Progress {
+    int32_t cycle = 0;      // the place in the cycle of the last line seen
+    int32_t evaluated = 0;  // lines the condition was evaluated on
+  };
+  Progress progress() const { return progress_; }
+  void resume(Progress progress) { progress_ = progress; }
+
  private:
   int32_t read_every_;
   int32_t loadnum_;
   std::string condition_;
-  int32_t cycle_ = 0;
-  int32_t evaluated_ = 0;
+  Progress progress_;
   EvalContext context_;
   std::string message_;
 };

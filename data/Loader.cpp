@@ -113,6 +113,7 @@ class Loader {
       ui_.progressShow("\n\nLoading file:\n" + path_, true);
       BusyCount busy(env_.busy_count);
       LineReader reader(file.fd());
+      reader.take_fingerprint();
       if (!reader.rewind()) return open_failed(file);
       std::string_view first;
       reader.next(first);
@@ -121,7 +122,7 @@ class Loader {
       bool skipped = skip_lines(reader);
       if (reader.read_failed()) return read_failed(reader);
       if (skipped || cancelled_) {
-        read_lines(reader);
+        read_lines(reader, file.fd());
         if (reader.read_failed()) return read_failed(reader);
         if (out_of_memory_) return memory_exhausted();
         break;
@@ -188,9 +189,17 @@ class Loader {
     return data_.initial_skip == 0 || !reader.at_end();
   }
 
-  void read_lines(LineReader& reader) {
+  // The kept lines, and where the reading stopped once it reached the end of the file.
+  void read_lines(LineReader& reader, int fd) {
     LoadFilter filter(data_.read_every, data_.loadnum, data_.load_condition, first_line_);
-    for (std::string_view line; !cancelled_ && reader.next(line);) {
+    CheckpointTaker checkpoint(reader);
+    for (std::string_view line; !cancelled_;) {
+      checkpoint.line_done(data_.loaded_count(), data_.read_count, filter);
+      if (!reader.next(line)) {
+        ReadCheckpoint taken;
+        if (checkpoint.take(fd, taken)) data_.set_checkpoint(taken);
+        break;
+      }
       ++lines_read_;
       ++data_.read_count;
       if (lines_read_ % kCancelEvery == 0 && (cancelled_ = ui_.progressCancelled())) break;

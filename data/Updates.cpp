@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <climits>
 #include <cmath>
 
 #include "data/DataFile.h"
@@ -9,6 +10,7 @@
 #include "data/LineReader.h"
 #include "data/LoadFilter.h"
 #include "data/MultiFile.h"
+#include "data/ReadCheckpoint.h"
 #include "data/download/Download.h"
 
 namespace zentrik {
@@ -20,7 +22,9 @@ class Rereader {
  public:
   Rereader(DataFile& data, Ui& ui) : data_(data), ui_(ui) {}
 
-  void run() {
+  // may_append: nothing but the other program can have changed the file since the
+  // last read (no download, no pre-load command).
+  void run(bool may_append) {
     const std::string path = data_.source(1)->path;
     if (is_stream(path)) return refuse_stream(path);
     OpenFile file(path);
@@ -32,7 +36,7 @@ class Rereader {
     // change the file's time after it, so that the next check reloads them.
     FileStatus status;
     const bool known = file_status(path, status);
-    read(file);
+    if (!may_append || !read_appended(file)) read(file);
     if (known) {
       std::lock_guard lock(data_.status_mutex());
       data_.source(1)->status = status;
@@ -50,42 +54,130 @@ class Rereader {
     data_.source(1)->status = status;
   }
 
-  void read(const OpenFile& file) {
+  // A file that only grew since the last read: the lines read from its unchanged
+  // start stand, and only what follows is read, as a whole reload would read it. A
+  // last line that had no line feed then is read again: its writer may have been in
+  // the middle of it. False, having changed nothing, when the file is another one or
+  // its start changed: the whole file is read.
+  bool read_appended(const OpenFile& file) {
+    const ReadCheckpoint* checkpoint = data_.checkpoint();
+    FileIdentity identity;
+    if (!checkpoint || data_.source_count() != 1 || !file_identity(file.fd(), identity) ||
+        identity != checkpoint->file || static_cast<uint64_t>(file.size()) < checkpoint->bytes)
+      return false;
+    const ReadCheckpoint from = *checkpoint;  // the append replaces it
     LineReader reader(file.fd());
+    reader.take_fingerprint();
+    std::string first_line = first_line_of(reader);
+    uint64_t fingerprint = 0;
+    if (!reader.pass_over(from.bytes) || !reader.fingerprint(fingerprint) || fingerprint != from.fingerprint)
+      return false;
+    LoadFilter filter(data_.read_every, data_.loadnum, data_.load_condition, first_line);
+    filter.resume(from.filter);
+    CheckpointTaker taker(reader);
+    LineStore added;
+    int32_t read_count = from.read_count;
+    const int32_t old_count = data_.loaded_count();
+    bool at_end = false;
+    for (std::string_view line;;) {
+      const int64_t number = int64_t{from.stored} + static_cast<int64_t>(added.lines.size()) + 1;
+      taker.line_done(static_cast<int32_t>(number - 1), read_count, filter);
+      if (number > INT32_MAX) break;  // line numbers used up
+      if (!reader.next(line)) {
+        at_end = true;
+        break;
+      }
+      ++read_count;
+      if (!filter.keep(line, static_cast<int32_t>(number))) continue;
+      bool include = number > old_count || data_.line(static_cast<int32_t>(number)).included();
+      added.append(line, include);
+    }
+    if (reader.read_failed()) return keep_old_data_after_read_error(reader);
+    int32_t included = data_.included_count() - included_after(from.stored) + added.included;
+    if (included < 2 && included < data_.included_count()) return keep_old_data_with_too_few_lines();
+    data_.append_lines(from.stored, added);
+    finish_read(read_count);
+    ReadCheckpoint taken;
+    if (at_end && taker.take(file.fd(), taken)) data_.set_checkpoint(taken);
+    return true;
+  }
+
+  // The first line of the file (which the load condition's F and N read); the reader
+  // is back at the start afterwards.
+  static std::string first_line_of(LineReader& reader) {
     std::string_view line;
     reader.next(line);
     std::string first_line(line);
     reader.rewind();
+    return first_line;
+  }
+
+  // Included lines after the first `count`.
+  int32_t included_after(int32_t count) const {
+    int32_t included = 0;
+    for (const DataLine& line : data_.lines().subspan(static_cast<std::size_t>(count))) included += line.included();
+    return included;
+  }
+
+  // A part of the file is no reason to drop the rest.
+  bool keep_old_data_after_read_error(const LineReader& reader) {
+    ui_.showError("Error reading file for update:  " + reader.read_error() + "\n\nThe old data is being retained.",
+                  "Error!");
+    return true;
+  }
+
+  bool keep_old_data_with_too_few_lines() {
+    ui_.showError("There were fewer than 2 lines included in reloaded file.  The old data is being retained.",
+                  "Error!");
+    return true;
+  }
+
+  void finish_read(int32_t read_count) {
+    data_.read_count = read_count;
+    data_.source(1)->last_line = data_.loaded_count();
+    data_.source(1)->lines_read = data_.loaded_count();
+  }
+
+  void read(const OpenFile& file) {
+    LineReader reader(file.fd());
+    reader.take_fingerprint();
+    std::string first_line = first_line_of(reader);
+    std::string_view line;
     for (int32_t skipped = 0; skipped < data_.initial_skip && reader.next(line);) ++skipped;
     if (reader.at_end()) {
       ui_.showError("All lines initially discarded during reload!  Re-plotting old data.", "Error!");
       return;
     }
     LoadFilter filter(data_.read_every, data_.loadnum, data_.load_condition, first_line);
+    CheckpointTaker taker(reader);
     LineStore fresh;
     fresh.lines.reserve(static_cast<std::size_t>(data_.loaded_count()));
     int32_t read_count = 0;
-    while (reader.next(line)) {
+    bool at_end = false;
+    for (;;) {
+      taker.line_done(static_cast<int32_t>(fresh.lines.size()), read_count, filter);
+      if (!reader.next(line)) {
+        at_end = true;
+        break;
+      }
       ++read_count;
       int32_t number = static_cast<int32_t>(fresh.lines.size()) + 1;
       if (!filter.keep(line, number)) continue;
       bool include = number > data_.loaded_count() || data_.line(number).included();
       if (!fresh.append(line, include)) break;
     }
-    if (reader.read_failed()) {  // a part of the file is no reason to drop the rest
-      ui_.showError("Error reading file for update:  " + reader.read_error() + "\n\nThe old data is being retained.",
-                    "Error!");
+    if (reader.read_failed()) {
+      keep_old_data_after_read_error(reader);
       return;
     }
     if (fresh.included < 2 && fresh.included < data_.included_count()) {
-      ui_.showError("There were fewer than 2 lines included in reloaded file.  The old data is being retained.",
-                    "Error!");
+      keep_old_data_with_too_few_lines();
       return;
     }
     data_.swap_lines(fresh);
-    data_.read_count = read_count;
-    data_.source(1)->last_line = data_.loaded_count();
-    data_.source(1)->lines_read = data_.loaded_count();
+    finish_read(read_count);
+    ReadCheckpoint taken;
+    if (at_end && taker.take(file.fd(), taken)) data_.set_checkpoint(taken);
   }
 
   DataFile& data_;
@@ -123,7 +215,7 @@ void reload(DataFile& data, Ui& ui) {
     if (!download(data, local, ui) && !data.download_cancelled)
       ui.showError("Can't download data file:  " + data.source(1)->path, "Error!");
   }
-  Rereader(data, ui).run();
+  Rereader(data, ui).run(commands.empty() && data.url.empty());
   data.end_update();
   data.for_each_observer([&](DataFileObserver& observer) { observer.endUpdate(data); });
   data.load_time = now_seconds();

@@ -44,6 +44,7 @@ std::optional<PlotWindow> make_zoom_window(const PlotWindow& source, const ZoomB
   zoom.largest_bin_count = source.largest_bin_count;
   zoom.update_interval = source.update_interval;
   zoom.last_error_action = source.last_error_action;
+  zoom.points_lines = source.points_lines;  // its copied points hold for the same lines
 
   ui.setWaitCursor(true);
   if (show_progress) ui.progressShow("\nCopying plot points . . .", false);

@@ -19,6 +19,12 @@ std::shared_ptr<PointColumns> new_points(std::size_t size, bool own_x) {
   return points;
 }
 
+// The points of the lines before `from` kept, those after cleared, as many as size.
+void grow_points(Formula& formula, std::size_t size, int32_t from) {
+  if (formula.points_borrowed()) formula.points = std::make_shared<PointColumns>(*formula.points);
+  formula.points->grow(size, static_cast<std::size_t>(from));
+}
+
 bool uses_sequence_or_first_line(const std::string& text) {
   std::string rest;
   for (char c : text)
@@ -44,6 +50,8 @@ class Calculator {
 
   CalculationOutcome run() {
     CalculationOutcome outcome = calculate();
+    window_.points_lines = outcome == CalculationOutcome::Done ? data_.line_changes() : 0;
+    window_.append_from = 0;
     remembered_.clear();
     if (excluded_any_) tell_other_windows();
     ui_.setWaitCursor(false);
@@ -71,15 +79,31 @@ class Calculator {
       const DataLine* first = data_.first_included();
       if (!first) return CalculationOutcome::Done;
       context_.set_first_line(first->text());
-      Step step = walk_lines(first);
+      const DataLine* start = window_.append_from > 0 ? first_included_from(window_.append_from) : first;
+      if (!start) return CalculationOutcome::Done;
+      Step step = walk_lines(start, start == first ? 0 : included_before(*start));
       if (step == Step::Restart) continue;
       return step == Step::Stop ? stop_outcome_ : CalculationOutcome::Done;
     }
   }
 
-  // One pass over the included lines from `first`; Restart when the first line was excluded.
-  Step walk_lines(const DataLine* first) {
-    int32_t sequence = 0;
+  const DataLine* first_included_from(int32_t position) const {
+    if (position > data_.loaded_count()) return nullptr;
+    const DataLine& line = data_.line(position);
+    return line.included() ? &line : data_.next_included(&line);
+  }
+
+  // The sequence number of the included line before `line`.
+  int32_t included_before(const DataLine& line) const {
+    if (data_.included_count() == data_.loaded_count()) return line.position() - 1;
+    int32_t from_line = 0;
+    for (const DataLine* rest = &line; rest; rest = data_.next_included(rest)) ++from_line;
+    return data_.included_count() - from_line;
+  }
+
+  // One pass over the included lines from `first`, whose sequence numbers follow
+  // `sequence`; Restart when the first line was excluded.
+  Step walk_lines(const DataLine* first, int32_t sequence) {
     int countdown = kProgressEvery - 1;
     for (const DataLine* line = first; line;) {
       context_.set_line(line->text());
@@ -338,7 +362,9 @@ void prepare_calculation(PlotWindow& window) {
   for (std::size_t f = 0; f < formulas.size(); ++f) {
     Formula& formula = formulas[f];
     const bool own_x = f > 0 && !formula.suffix_text().empty();
-    if (!formula.points || formula.points->size() != size || formula.points->has_own_x() != own_x) {
+    if (window.append_from > 0) {
+      grow_points(formula, size, window.append_from);
+    } else if (!formula.points || formula.points->size() != size || formula.points->has_own_x() != own_x) {
       formula.points = new_points(size, own_x);
       formula.needs_recalc = formula.changed = 1;
     } else if (formula.points_borrowed() && formula.needs_recalc) {
@@ -358,6 +384,38 @@ void prepare_calculation(PlotWindow& window) {
 
 CalculationOutcome calculatePoints(PlotWindow& window, CalculationEnvironment& env) {
   return Calculator(window, env).run();
+}
+
+namespace {
+
+// The first new line when the window's points can be kept through its data set's
+// last reload, else 0.
+int32_t first_appended_line(const PlotWindow& window) {
+  const DataFile& data = *window.data;
+  int32_t from = 0;
+  if (!data.appended_since(window.points_lines, from)) return 0;
+  const DataLine* first = data.first_included();
+  const bool first_line_new = !first || first->position() >= from;
+  const bool lines_excluded = data.included_count() < data.loaded_count();
+  const FormulaList& formulas = window.definition.formulas;
+  for (std::size_t f = 0; f < formulas.size(); ++f) {
+    const Formula& formula = formulas[f];
+    if (!formula.points || formula.points->size() < static_cast<std::size_t>(from)) return 0;
+    if (f > 0 && !formula.enabled) continue;  // not computed
+    if (formula.needs_recalc || formula.text().find("AVG") != std::string::npos) return 0;
+    if ((first_line_new || lines_excluded) && uses_sequence_or_first_line(formula.text())) return 0;
+  }
+  return from;
+}
+
+}  // namespace
+
+void prepare_for_reload(PlotWindow& window) {
+  window.append_from = first_appended_line(window);
+  for (Formula& formula : window.definition.formulas) {
+    if (window.append_from == 0) formula.points.reset();
+    formula.needs_recalc = formula.changed = 1;
+  }
 }
 
 void mark_for_exclusions(PlotWindow& window) {

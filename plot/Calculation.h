@@ -34,6 +34,13 @@ void prepare_calculation(PlotWindow& window);
 
 CalculationOutcome calculatePoints(PlotWindow& window, CalculationEnvironment& env);
 
+// After a reload of the window's data set. When the reload only appended lines to
+// those the points were computed from, the points stand and the next calculation
+// computes only the new lines'; otherwise every point is computed anew. Every point
+// is also computed anew when a formula reads AVG, reads S or F where the appended
+// lines may change them, or was to be computed anew anyway.
+void prepare_for_reload(PlotWindow& window);
+
 // After lines of its data set were excluded elsewhere: formulas that read the
 // sequence number or first-line fields are recomputed, the others redrawn.
 void mark_for_exclusions(PlotWindow& window);

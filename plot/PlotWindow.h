@@ -4,6 +4,7 @@
 // updates. The desktop window owns one and stays thin.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "formula/Values.h"
@@ -52,6 +53,11 @@ struct PlotWindow {
   double update_interval = 0;  // seconds between checks of the data file; 0: none
   bool cancelled = false;      // a calculation was cancelled: the window closes
   CalculationAction last_error_action = CalculationAction::ExcludeLine;  // preselected next time
+  // The data set's line change count at which the points were last all computed (0:
+  // never), and after a reload that only appended lines the first new line: the next
+  // calculation computes the points from there on (0: of every line).
+  uint64_t points_lines = 0;
+  int32_t append_from = 0;
 };
 
 // Opens a new plot window model with the defaults of a new plot.

@@ -3,6 +3,8 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 namespace zentrik {
 namespace {
 
@@ -23,13 +25,26 @@ void make_pages_present(void* start, std::size_t bytes) {
 
 std::shared_ptr<std::vector<double>> new_column(std::size_t size) {
   auto column = std::make_shared<std::vector<double>>();
-  column->reserve(size);
+  column->reserve(size + size / 8);
   if (size * sizeof(double) >= (std::size_t{1} << 24)) make_pages_present(column->data(), size * sizeof(double));
   column->resize(size);
   return column;
 }
 
 std::size_t words_for(std::size_t size) { return (size + 63) / 64; }
+
+void grow_column(std::vector<double>& column, std::size_t kept, std::size_t size) {
+  column.resize(kept);
+  if (size > column.capacity()) column.reserve(size + size / 8);
+  column.resize(size);
+}
+
+// Bits from `kept` on cleared, words for `size` bits.
+void grow_bits(std::vector<uint64_t>& words, std::size_t kept, std::size_t size) {
+  words.resize(words_for(kept));
+  if (kept % 64 != 0) words.back() &= (uint64_t{1} << (kept % 64)) - 1;
+  words.resize(words_for(size), 0);
+}
 
 }  // namespace
 
@@ -49,6 +64,15 @@ PointColumns::PointColumns(const PointColumns& other)
   } else {
     x_ = other.x_;
   }
+}
+
+void PointColumns::grow(std::size_t size, std::size_t from) {
+  const std::size_t kept = std::min({from, size_, size});
+  grow_column(*values_, kept, size);
+  if (own_x_) grow_column(*own_x_, kept, size);
+  grow_bits(valid_, kept, size);
+  grow_bits(in_range_, kept, size);
+  size_ = size;
 }
 
 void PointColumns::keep_own_x() {

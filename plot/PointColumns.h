@@ -51,6 +51,11 @@ class PointColumns {
   void set_valid(std::size_t i, bool on) { set_bit(valid_.data(), i, on); }
   void set_in_range(std::size_t i, bool on) { set_bit(in_range_.data(), i, on); }
 
+  // After lines were appended to the data set: the points before position `from` are
+  // kept, those from it on cleared, `size` in all. Columns are made with an eighth
+  // more room than their points, so a few appends do not move them.
+  void grow(std::size_t size, std::size_t from);
+
   // X values of its own, all 0, written with set_x (a formula with an X expression).
   void keep_own_x();
   bool has_own_x() const { return own_x_ != nullptr; }

@@ -29,6 +29,7 @@
 #include "display/ZoomWindow.h"
 #include "app/shell/RenderSettings.h"
 #include "display/qt/QtSurface.h"
+#include "plot/Calculation.h"
 
 namespace zentrik {
 
@@ -614,10 +615,7 @@ void PlotWidget::beginUpdate() {
 void PlotWidget::finishUpdate() {
   if (!plot_) return;
   status_->setText("Updating: re-calculating...");
-  for (Formula& formula : plot_->window.definition.formulas) {
-    formula.points.reset();
-    formula.needs_recalc = formula.changed = 1;
-  }
+  prepare_for_reload(plot_->window);
   updating_ = false;
   const Recalculation result = shell_.recalculate(*plot_, plot_->window.auto_scaled, true);
   update_busy_.reset();

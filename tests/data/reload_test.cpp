@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "data/DataFile.h"
+#include "data/LineTexts.h"
 #include "data/TempDir.h"
 #include "data/Updates.h"
 #include "ui/ScriptedUi.h"
@@ -106,6 +107,46 @@ TEST_F(Reloading, ExclusionsStayWithTheirPositionsWhenTheFileGrows) {
   EXPECT_EQ(data->read_count, 150);
   EXPECT_EQ(window.ends(), 1);
   EXPECT_GE(data->load_time.load(), loaded_at);
+  EXPECT_TRUE(ui.messages().empty());
+}
+
+// A file of many read blocks that a logger appends to: each reload reads on from the
+// end of the last complete line and stores what a fresh load of the file stores, also
+// when the last line was cut over several blocks. A last line too long to hold back
+// for the fingerprint leaves no place to read on from: the next reload reads it all.
+TEST_F(Reloading, AGrowingFileOfManyBlocksIsReadOnWhereTheLastReadStopped) {
+  auto lines = [](int first, int last) {
+    std::string text;
+    for (int k = first; k <= last; ++k) text += std::to_string(k) + " " + std::to_string(k % 977) + "\n";
+    return text;
+  };
+  rewrite(lines(1, 150000), 2000);  // 1.6 MB: read in two blocks and more
+  reload(*data, ui);
+  const struct Step {
+    const char* what;
+    std::string text;
+    bool read_on;  // read from where the last read stopped
+  } steps[] = {
+      {"complete lines", lines(150001, 160000), true},
+      {"a last line of 20000 characters without its end", std::string(20000, '3'), true},
+      {"its end", "4\n5 6\n", true},
+      {"a last line longer than half a block", std::string(600000, '7'), true},
+      {"its end", "\n8 9\n", false},
+      {"more lines", lines(1, 5000), true},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    std::ofstream(path, std::ios::app | std::ios::binary) << step.text;
+    const uint64_t before = data->line_changes();
+    reload(*data, ui);
+    int32_t from = 0;
+    EXPECT_EQ(data->appended_since(before, from), step.read_on);
+    LoadEnvironment env{ui};
+    DataFile fresh(path, env);
+    EXPECT_EQ(testing::line_texts(*data), testing::line_texts(fresh));
+    EXPECT_EQ(data->included_count(), fresh.included_count());
+    EXPECT_EQ(data->read_count, fresh.read_count);
+  }
   EXPECT_TRUE(ui.messages().empty());
 }
 

@@ -71,5 +71,37 @@ TEST(PointColumns, XValuesAreSharedOrOwn) {
   EXPECT_EQ(formulas[2].points, committed[2].points);  // its own X values: nothing to change
 }
 
+// Growing after an append keeps the points before the first new line, clears the rest
+// (flags too, inside a word), and leaves a Y formula reading the X formula's values.
+TEST(PointColumns, GrowingKeepsThePointsBeforeTheAppendedLines) {
+  FormulaList formulas = {Formula("C1"), Formula("C2"), Formula("C3 \\ C4")};
+  for (Formula& formula : formulas) formula.points = std::make_shared<PointColumns>(100);
+  formulas[2].points->keep_own_x();
+  share_x_values(formulas);
+  for (Formula& formula : formulas) {
+    for (std::size_t i = 0; i < 100; ++i) {
+      formula.points->set_value(i, static_cast<double>(i));
+      formula.points->set_valid(i, true);
+      formula.points->set_in_range(i, true);
+      if (formula.points->has_own_x()) formula.points->set_x(i, -static_cast<double>(i));
+    }
+  }
+  for (Formula& formula : formulas) formula.points->grow(1000, 70);  // line 70 was unfinished
+  for (std::size_t i = 0; i < 1000; ++i) {
+    const bool kept = i < 70;
+    for (const Formula& formula : formulas) {
+      const PointColumns& points = *formula.points;
+      ASSERT_EQ(points.size(), 1000u);
+      EXPECT_EQ(points.valid(i), kept) << i;
+      EXPECT_EQ(points.in_range(i), kept) << i;
+      EXPECT_EQ(points.value(i), kept ? static_cast<double>(i) : 0) << i;
+    }
+    EXPECT_EQ(formulas[1].points->x(i), formulas[0].points->value(i)) << i;
+    EXPECT_EQ(formulas[2].points->x(i), kept ? -static_cast<double>(i) : 0) << i;
+  }
+  formulas[0].points->set_value(999, 5);
+  EXPECT_EQ(formulas[1].points->x(999), 5);
+}
+
 }  // namespace
 }  // namespace zentrik

@@ -19,6 +19,7 @@
 #include "app/shell/PlotCommands.h"
 #include "app/shell/Shell.h"
 #include "data/TempDir.h"
+#include "plot/Calculation.h"
 #include "ui/ScriptedUi.h"
 
 namespace zentrik {
@@ -94,7 +95,8 @@ class MainThread {
 
 // The plot window as its data set's reloads see it. Between Start Update and End
 // Update it neither draws nor calculates and counts one busy operation; at End
-// Update every formula is computed anew and the plot rescaled when it is auto-scaled.
+// Update the formulas are computed again (for the new lines only, when the file just
+// grew) and the plot rescaled when it is auto-scaled.
 class FollowingWindow : public DataFileObserver {
  public:
   FollowingWindow(Shell& shell, MainThread& main) : shell_(shell), main_(main) {}
@@ -132,10 +134,7 @@ class FollowingWindow : public DataFileObserver {
       EXPECT_FALSE(data.updating());
       if (!plot_) return;
       EXPECT_TRUE(updating_);
-      for (Formula& formula : plot_->window.definition.formulas) {
-        formula.points.reset();
-        formula.needs_recalc = formula.changed = 1;
-      }
+      prepare_for_reload(plot_->window);
       updating_ = false;
       if (shell_.recalculate(*plot_, plot_->window.auto_scaled, true) != Recalculation::Closed) ++recalculated;
       busy_.reset();
