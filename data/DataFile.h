@@ -97,6 +97,20 @@ class DataFile {
   // The first included line, the next included line after `after`; null at the end.
   const DataLine* first_included() const;
   const DataLine* next_included(const DataLine* after) const;
+  // Calls visit(position) for each included line, in line order, while it returns
+  // true. With every line included, line k stands at position k and the passes over
+  // millions of points do not read the lines at all.
+  template <typename Visit>
+  void for_each_included(Visit visit) const {
+    const auto count = static_cast<std::size_t>(loaded_count());
+    if (included_count() == loaded_count()) {
+      for (std::size_t position = 1; position <= count; ++position)
+        if (!visit(position)) return;
+      return;
+    }
+    for (const DataLine& line : store_.lines)
+      if (line.included() && !visit(static_cast<std::size_t>(line.position()))) return;
+  }
 
   // Stores one line read from a file, included. A text longer than the stored-line
   // limit becomes several lines. False (nothing stored) once the line numbers are used up.

@@ -173,13 +173,12 @@ void bin_formula(Formula& formula, PlotWindow& window, bool tied, int default_bi
     const std::size_t size = formula.points->size();
     const PointColumns::View points = formula.points->view();
     const bool ascending = !(width < 0);
-    for (const DataLine& line : window.data->lines()) {
-      if (!line.included()) continue;
-      const auto position = static_cast<std::size_t>(line.position());
-      if (position >= size) break;  // lines come in position order
+    window.data->for_each_included([&](std::size_t position) {
+      if (position >= size) return false;  // lines come in position order
       if (points.valid(position) && points.in_range(position))
         ++bins[bin_of(bins, points.value(position), ascending)].count;
-    }
+      return true;
+    });
   }
   for (const Bin& bin : bins) window.largest_bin_count = std::max(window.largest_bin_count, static_cast<int>(bin.count));
   formula.bins = std::move(bins);

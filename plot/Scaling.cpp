@@ -1,6 +1,8 @@
 #include "plot/Scaling.h"
 
 #include <algorithm>
+#include <array>
+#include <span>
 
 #include "data/DataFile.h"
 #include "plot/Histogram.h"
@@ -101,50 +103,77 @@ class Scaler {
     return {view_lo, view_hi};
   }
 
+  // The enabled Y formulas with points, their columns looked up once.
+  struct Scaled {
+    FormulaStatistics* statistics;
+    PointColumns* points;
+    PointColumns::View view;
+  };
+
+  // The included lines in blocks: each formula takes a block in a tight loop of its
+  // own with its sums and ranges held locally, in line order as one pass would.
   void walk(AxisRanges& x, AxisRanges& y) {
-    Window1D y_view{window_.view_y_lo, window_.view_y_hi};
-    bool take_ranges = unzoomed_ && rescale_;
-    // The enabled Y formulas with points, their columns looked up once.
-    struct Scaled {
-      FormulaStatistics* statistics;
-      PointColumns* points;
-      PointColumns::View view;
-    };
     std::vector<Scaled> scaled;
     for (std::size_t f = 1; f < definition_.formulas.size(); ++f) {
       Formula& formula = definition_.formulas[f];
       if (formula.enabled && formula.points)
         scaled.push_back({&formula.statistics, formula.points.get(), formula.points->view()});
     }
-    long index = 0;
-    for (const DataLine* line = data_.first_included(); line; line = data_.next_included(line), ++index) {
-      if (env_.show_progress && index % kProgressEvery == 0 && index > 0) {
-        env_.ui.progressSetText("\nScaling . . .\n\nLine " + std::to_string(index) + " of " +
-                                std::to_string(data_.included_count()));
-        env_.ui.progressSetFraction(static_cast<double>(index) / data_.included_count());
-      }
-      std::size_t i = static_cast<std::size_t>(line->position());
-      for (const Scaled& formula : scaled) {
-        const PointColumns::View& points = formula.view;
-        const bool in_range =
-            points.valid(i) && y.filter.holds(points.value(i)) && x.filter.holds(points.x(i));
-        formula.points->set_in_range(i, in_range);
-        if (!in_range) continue;
-        const double point_x = points.x(i), value = points.value(i);
-        count_point(*formula.statistics, point_x, value, window_.regress != 0);
-        if (!take_ranges) continue;
-        if (x.automatic) {
-          x.min = std::min(x.min, point_x);
-          x.max = std::max(x.max, point_x);
-        }
-        if (y.automatic && y_view.holds(value)) {
-          y.min = std::min(y.min, value);
-          y.max = std::max(y.max, value);
-        }
-      }
-    }
+    std::array<std::size_t, kProgressEvery> block;
+    std::size_t in_block = 0;
+    long done = 0;
+    auto take_block = [&] {
+      for (const Scaled& formula : scaled) scale_block(formula, {block.data(), in_block}, x, y);
+      done += static_cast<long>(in_block);
+      in_block = 0;
+      show_progress(done);
+    };
+    data_.for_each_included([&](std::size_t position) {
+      block[in_block++] = position;
+      if (in_block == block.size()) take_block();
+      return true;
+    });
+    if (in_block > 0) take_block();
     for (std::size_t f = 1; f < definition_.formulas.size(); ++f)
       if (definition_.formulas[f].enabled) definition_.formulas[f].changed = 1;
+  }
+
+  void scale_block(const Scaled& formula, std::span<const std::size_t> positions, AxisRanges& x, AxisRanges& y) {
+    const PointColumns::View& points = formula.view;
+    PointColumns& flags = *formula.points;
+    const Window1D x_filter = x.filter, y_filter = y.filter;
+    const Window1D y_view{window_.view_y_lo, window_.view_y_hi};
+    const bool regression = window_.regress != 0;
+    const bool x_ranges = unzoomed_ && rescale_ && x.automatic, y_ranges = unzoomed_ && rescale_ && y.automatic;
+    FormulaStatistics statistics = *formula.statistics;
+    double x_min = x.min, x_max = x.max, y_min = y.min, y_max = y.max;
+    for (std::size_t i : positions) {
+      const double point_x = points.x(i), value = points.value(i);
+      const bool in_range = points.valid(i) && y_filter.holds(value) && x_filter.holds(point_x);
+      flags.set_in_range(i, in_range);
+      if (!in_range) continue;
+      count_point(statistics, point_x, value, regression);
+      if (x_ranges) {
+        x_min = std::min(x_min, point_x);
+        x_max = std::max(x_max, point_x);
+      }
+      if (y_ranges && y_view.holds(value)) {
+        y_min = std::min(y_min, value);
+        y_max = std::max(y_max, value);
+      }
+    }
+    *formula.statistics = statistics;
+    x.min = x_min;
+    x.max = x_max;
+    y.min = y_min;
+    y.max = y_max;
+  }
+
+  void show_progress(long done) {
+    if (!env_.show_progress) return;
+    env_.ui.progressSetText("\nScaling . . .\n\nLine " + std::to_string(done) + " of " +
+                            std::to_string(data_.included_count()));
+    env_.ui.progressSetFraction(static_cast<double>(done) / data_.included_count());
   }
 
   void form_means() {

@@ -24,10 +24,6 @@ std::span<const Formula> y_formulas(const PlotDefinition& definition) {
   return all.empty() ? all : all.subspan(1);
 }
 
-// Beyond this size a Y value stops its formula's statistics: the squares could
-// only overflow.
-constexpr double kTooBig = 1.5e150;
-
 // Calls visit(x, value) for each point of the formula that the scaling pass counted,
 // in line order: up to the first value that was too big. The in-range flags of
 // excluded lines are stale (scaling skips those lines), so the line's own state decides.
@@ -36,14 +32,13 @@ void for_each_counted_point(const DataFile* data, const Formula& formula, Visit 
   if (!data || !formula.points) return;
   const std::size_t size = formula.points->size();
   const PointColumns::View points = formula.points->view();
-  for (const DataLine& line : data->lines()) {
-    if (!line.included()) continue;
-    auto position = static_cast<std::size_t>(line.position());
-    if (position >= size) continue;
-    if (!points.valid(position) || !points.in_range(position)) continue;
-    if (std::fabs(points.value(position)) > kTooBig) return;
+  data->for_each_included([&](std::size_t position) {
+    if (position >= size) return false;  // lines come in position order
+    if (!points.valid(position) || !points.in_range(position)) return true;
+    if (std::fabs(points.value(position)) > kTooBig) return false;
     visit(points.x(position), points.value(position));
-  }
+    return true;
+  });
 }
 
 // A sum that carries its rounding error along (Neumaier's form of Kahan summation), so
@@ -227,27 +222,6 @@ bool regression_applies(const PlotWindow& window) {
 }
 
 void finish_statistics(PlotWindow& window) { finish_statistics(window, window.showstats != 0); }
-
-void count_point(FormulaStatistics& stats, double x, double y, bool regression) {
-  if (stats.too_big) return;
-  if (std::fabs(y) > kTooBig) {
-    stats.too_big = true;
-    return;
-  }
-  if (stats.quantity == 0) {
-    stats.first_x = x;
-    stats.first_y = y;
-  }
-  stats.y_max = std::max(stats.y_max, y);
-  stats.y_min = std::min(stats.y_min, y);
-  stats.y_sum += y;
-  stats.quantity += 1;
-  if (!regression) return;
-  stats.x_sum += x;
-  stats.regression_y_sum += y;
-  stats.x_min = std::min(stats.x_min, x);
-  stats.x_max = std::max(stats.x_max, x);
-}
 
 void form_mean(FormulaStatistics& stats) {
   if (stats.quantity > 0 && !stats.too_big) stats.y_sum /= stats.quantity;

@@ -3,6 +3,8 @@
 // the legend and statistics table under the plot laid out as data for the renderer.
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <functional>
 #include <optional>
 #include <string>
@@ -15,6 +17,10 @@
 
 namespace zentrik {
 
+// Beyond this size a Y value stops its formula's statistics: the squares could only
+// overflow.
+inline constexpr double kTooBig = 1.5e150;
+
 // The slope of a formula whose counted points all share one X; shown as "INF".
 inline constexpr double kInfiniteSlope = 1.11e300;
 
@@ -26,7 +32,26 @@ bool regression_applies(const PlotWindow& window);
 // Counts one on-plot point of a formula in the scaling pass: its Y into the range and
 // the sum, and with regression lines its X and Y into the regression sums. A Y beyond
 // 1.5e150 stops the formula's statistics.
-void count_point(FormulaStatistics& stats, double x, double y, bool regression);
+inline void count_point(FormulaStatistics& stats, double x, double y, bool regression) {
+  if (stats.too_big) return;
+  if (std::fabs(y) > kTooBig) {
+    stats.too_big = true;
+    return;
+  }
+  if (stats.quantity == 0) {
+    stats.first_x = x;
+    stats.first_y = y;
+  }
+  stats.y_max = std::max(stats.y_max, y);
+  stats.y_min = std::min(stats.y_min, y);
+  stats.y_sum += y;
+  stats.quantity += 1;
+  if (!regression) return;
+  stats.x_sum += x;
+  stats.regression_y_sum += y;
+  stats.x_min = std::min(stats.x_min, x);
+  stats.x_max = std::max(stats.x_max, x);
+}
 // The end of the scaling pass: the sum of Y becomes the mean.
 void form_mean(FormulaStatistics& stats);
 
