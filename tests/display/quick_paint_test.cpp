@@ -131,6 +131,18 @@ TEST(QuickPainting, PlotsComeOutAsTheStraightforwardDrawingMakesThem) {
   expect_same_pixels(plot, {300, 250, 1, OutputMode::Picture});
 }
 
+// A curve far longer than the surface holds back at once: its characters are left
+// out where the lines after them paint over them anyway, and each one that the
+// lines leave visible must be drawn, in the window and in a picture file.
+TEST(QuickPainting, LongNoisyCurvesComeOutAsTheStraightforwardDrawingMakesThem) {
+  ComputedPlot plot(noisy_lines(160000), {"C2", "C3"}, "C1");
+  plot.y(1).draw_lines = plot.y(2).draw_lines = 1;
+  plot.y(2).color = 0x008000;
+  plot.compute();
+  expect_same_pixels(plot);
+  expect_same_pixels(plot, {300, 250, 1, OutputMode::Picture});
+}
+
 // Lines "X Y1 Y2" crowding a few pixels: X steps every 500 lines, Y1 is noise over
 // 4 values and Y2 a sawtooth over 12, so that characters land on the same pixels
 // again and again (over a hundred times, until the faint edges of a character stop
