@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 namespace zentrik {
 namespace {
@@ -168,14 +169,22 @@ std::optional<QRect> QtSurface::probe_clip() {
       std::memcpy(row, kept.constScanLine(y), static_cast<std::size_t>(width) * sizeof(uint32_t));
     }
   }
-  QRect box;
+  int left = width, right = -1, top = height, bottom = -1;
   long count = 0;
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x)
-      if (inside[static_cast<std::size_t>(y) * width + x]) {
-        box |= QRect(x, y, 1, 1);
-        ++count;
-      }
+  for (int y = 0; y < height; ++y) {
+    const uint8_t* in = inside.data() + static_cast<std::size_t>(y) * width;
+    const uint8_t* first = std::find(in, in + width, 1);
+    if (first == in + width) continue;
+    const int last = static_cast<int>(std::find(std::make_reverse_iterator(in + width),
+                                                std::make_reverse_iterator(first), 1).base() - in) - 1;
+    left = std::min(left, static_cast<int>(first - in));
+    right = std::max(right, last);
+    top = std::min(top, y);
+    bottom = y;
+    count += std::count(first, in + last + 1, 1);
+  }
+  if (count == 0) return QRect();
+  const QRect box(QPoint(left, top), QPoint(right, bottom));
   if (count != static_cast<long>(box.width()) * box.height()) return std::nullopt;
   return box;
 }
