@@ -90,13 +90,13 @@ void Renderer::draw_formulas() {
 void Renderer::draw_xy_formula(const Formula& formula) {
   const std::string character(1, formula.point_char);
   const int half = layout_.P / 2;
-  std::vector<CurveStep> steps;
-  steps.reserve(kCurveBatch);
+  std::vector<CurveStep> steps(kCurveBatch);
+  std::size_t held = 0;
   auto step = [&](CurveStep next) {
-    steps.push_back(next);
-    if (steps.size() < kCurveBatch) return;
+    steps[held++] = next;
+    if (held < kCurveBatch) return;
     surface_.drawCurve(steps, character, kPointAlign);
-    steps.clear();
+    held = 0;
   };
   long count = 0;
   int last_x = 0, last_y = 0;
@@ -128,7 +128,7 @@ void Renderer::draw_xy_formula(const Formula& formula) {
     return true;
   });
   if (count > 0) draw_character(last_x, last_y);
-  surface_.drawCurve(steps, character, kPointAlign);
+  surface_.drawCurve(std::span<const CurveStep>(steps).first(held), character, kPointAlign);
 }
 
 // Each bar an outline whose left side it shares with the bar before: a bar taller

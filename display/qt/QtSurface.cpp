@@ -261,7 +261,7 @@ bool QtSurface::skips_vertical_line(QPoint to) {
   return false;
 }
 
-bool QtSurface::vertical_run(QPoint from, QPoint to, ColumnRun& run) {
+inline bool QtSurface::vertical_run(QPoint from, QPoint to, ColumnRun& run) {
   if (!vertical_known_) {
     if (!vertical_.probed_for(device_))
       vertical_.probe(device_, image_->width(), painter_.renderHints(), to_qpen(Pen{}));

@@ -110,7 +110,8 @@ class QtSurface : public Surface {
   void use_pen();
   void forget_columns();
   bool skips_vertical_line(QPoint to);
-  bool vertical_run(QPoint from, QPoint to, ColumnRun& run);
+  // inline: every line of a curve asks
+  [[gnu::always_inline]] bool vertical_run(QPoint from, QPoint to, ColumnRun& run);
   void draw_line(QPoint to);
   void draw_text_plainly(int x, int y, std::string_view text, TextAlign align, bool turned);
   void hold_curve_step(const CurveStep& step);
