@@ -19,6 +19,8 @@ class LinesAhead {
     noted_ = false;
   }
   bool empty() const { return !noted_; }
+  // Counts the times a column's run gave up rows for a longer one.
+  uint64_t losses() const { return losses_; }
 
   // Step `step` of the curve (steps count up) paints rows top .. bottom of the
   // column; every step before `drawn` has been drawn. Runs that touch or overlap
@@ -33,6 +35,7 @@ class LinesAhead {
       known.top = std::min(known.top, top);
       known.bottom = std::max(known.bottom, bottom);
     } else if (bottom - top > known.bottom - known.top) {
+      ++losses_;
       known.top = top;
       known.bottom = bottom;
     }
@@ -45,6 +48,8 @@ class LinesAhead {
     const Column& known = columns_[static_cast<std::size_t>(column)];
     return known.first > step && known.top <= top && bottom <= known.bottom;
   }
+  // The step of the first line known in the column.
+  int64_t first(int column) const { return inside(column) ? columns_[static_cast<std::size_t>(column)].first : -1; }
 
  private:
   struct Column {
@@ -55,6 +60,7 @@ class LinesAhead {
 
   std::vector<Column> columns_;
   bool noted_ = false;
+  uint64_t losses_ = 0;
 };
 
 }  // namespace zentrik

@@ -63,6 +63,13 @@ constexpr int kPathElements = 1 << 20;
 // still cover the characters of the few columns before them on a noisy curve.
 constexpr std::size_t kCurveLookahead = std::size_t{1} << 17;
 
+// Anchors remembered as painted over (a power of two).
+constexpr std::size_t kPaintedOverSlots = 4096;
+
+std::size_t painted_over_slot(int x, int y) {
+  return (static_cast<uint32_t>(x) * 73856093u ^ static_cast<uint32_t>(y) * 19349663u) & (kPaintedOverSlots - 1);
+}
+
 bool whole(qreal value) { return value == std::floor(value) && std::abs(value) < 1e6; }
 
 }  // namespace
@@ -103,6 +110,7 @@ QtSurface::QtSurface(QPainter& painter) : painter_(painter) {
       bits_ = image->bits();
       bytes_per_line_ = image->bytesPerLine();
       ahead_.reset(image->width());
+      painted_over_.resize(kPaintedOverSlots);
     }
   }
 }
@@ -428,7 +436,8 @@ void QtSurface::follow_stamp(const TextStamp& stamp) {
 // it touches lies outside the clipping or holds its colour in the columns already
 // (when the blend keeps its colour); nothing to the finished picture, when the
 // curve's lines held back paint over the rest.
-QtSurface::BlendEffect QtSurface::blend_effect(const StampMask& mask, QPoint at, bool keeps) const {
+// `until`: the step up to which the lines ahead still cover it.
+QtSurface::BlendEffect QtSurface::blend_effect(const StampMask& mask, QPoint at, bool keeps, int64_t& until) const {
   const bool ahead = drawing_ >= 0 && !ahead_.empty();
   if (!keeps && !ahead) return BlendEffect::Visible;
   BlendEffect effect = BlendEffect::None;
@@ -439,6 +448,7 @@ QtSurface::BlendEffect QtSurface::blend_effect(const StampMask& mask, QPoint at,
       if (from <= to && !(keeps && columns_.holds(column, from, to))) {
         if (!ahead || !ahead_.paints_over(column, from, to, drawing_)) return BlendEffect::Visible;
         effect = BlendEffect::PaintedOver;
+        until = std::min(until, ahead_.first(column));
       }
     }
     ++column;
@@ -451,16 +461,24 @@ void QtSurface::draw_stamp(TextStamp& stamp, int x, int y) {
   if (pixels_) {
     follow_stamp(stamp);
     if (settled_.holds(x, y)) return;
+    PaintedOver* remembered = nullptr;
+    if (drawing_ >= 0 && !painted_over_.empty()) {
+      remembered = &painted_over_[painted_over_slot(x, y)];
+      if (remembered->x == x && remembered->y == y && drawing_ < remembered->until && remembered->losses == losses())
+        return;
+    }
     QPoint at;
     if (const StampMask* mask = stamp.mask_at(painter_, device_, x, y, at)) {
       settled_.note_mask(mask->keeps_own_colour);
       const bool keeps = columnar_ && mask->keeps_own_colour && state_.text_pixel == columns_.color();
-      switch (blend_effect(*mask, at, keeps)) {
+      int64_t until = INT64_MAX;
+      switch (blend_effect(*mask, at, keeps, until)) {
         case BlendEffect::None:
           settled_.add(x, y);
           return;
-        case BlendEffect::PaintedOver:
-          return;  // changes pixels that are painted over later: as if blended
+        case BlendEffect::PaintedOver:  // changes pixels that are painted over later: as if blended
+          if (remembered) *remembered = {x, y, until, losses()};
+          return;
         case BlendEffect::Visible:
           break;
       }
@@ -605,7 +623,10 @@ void QtSurface::flush_curve() {
   curve_drawn_ = 0;
   drawing_ = -1;
   curve_stamp_ = nullptr;
-  if (!ahead_.empty()) ahead_.reset(image_->width());
+  if (!ahead_.empty()) {
+    ahead_.reset(image_->width());
+    std::fill(painted_over_.begin(), painted_over_.end(), PaintedOver{});
+  }
 }
 
 TextExtent QtSurface::textExtent(std::string_view text) {

@@ -121,7 +121,8 @@ class QtSurface : public Surface {
   void draw_through_painter(QPoint to);
   TextStamp* stamp_for(std::string_view text, TextAlign align);
   void draw_stamp(TextStamp& stamp, int x, int y);
-  BlendEffect blend_effect(const StampMask& mask, QPoint at, bool keeps) const;
+  BlendEffect blend_effect(const StampMask& mask, QPoint at, bool keeps, int64_t& until) const;
+  uint64_t losses() const { return columns_.losses() + ahead_.losses(); }
   void follow_stamp(const TextStamp& stamp);
   void add_to_path(QPoint to);
   void draw_in_document(int x, int y, std::string_view text, TextAlign align);
@@ -172,6 +173,14 @@ class QtSurface : public Surface {
   TextAlign curve_align_;
   TextStamp* curve_stamp_ = nullptr;
   LinesAhead ahead_;
+  // Anchors whose character the lines ahead paint over, until which step, while
+  // nothing known has been lost since; found by a hash of the anchor.
+  struct PaintedOver {
+    int x = 0, y = 0;
+    int64_t until = -1;
+    uint64_t losses = 0;
+  };
+  std::vector<PaintedOver> painted_over_;
 };
 
 }  // namespace zentrik
