@@ -16,6 +16,10 @@ constexpr TextAlign kPointAlign{HAlign::Centre, VAlign::Bottom};
 // The steps of a curve go to the surface this many at a time.
 constexpr std::size_t kCurveBatch = 4096;
 
+// The walk over every point asks for the point this far ahead, so that memory
+// keeps up with it.
+constexpr std::size_t kPrefetchAhead = 64;
+
 // Calls visit(point) for each point of an included line, in line order, while it
 // returns true. With every line included, line i stands at position i + 1 and the
 // points are walked without reading the lines.
@@ -26,8 +30,10 @@ void for_each_included_point(const DataFile* data, const Formula& formula, Visit
   const std::span<const DataLine> lines = data->lines();
   if (static_cast<std::size_t>(data->included_count()) == lines.size()) {
     const std::size_t end = std::min(points.size(), lines.size() + 1);
-    for (std::size_t position = 1; position < end; ++position)
+    for (std::size_t position = 1; position < end; ++position) {
+      __builtin_prefetch(&points[std::min(position + kPrefetchAhead, end - 1)]);
       if (!visit(points[position])) return;
+    }
     return;
   }
   for (const DataLine& line : lines) {
