@@ -17,8 +17,6 @@ namespace {
 constexpr std::string_view kScaleMarkSample = "09E+";
 constexpr std::string_view kPlotPointSample = "AZaq^&%p*";
 
-int clamp_position(int position) { return std::clamp(position, -kPositionLimit, kPositionLimit); }
-
 // The wait cursor, shown while the plot is drawn.
 class WaitCursor {
  public:
@@ -45,12 +43,6 @@ AxisMap::AxisMap(double lo, double hi, bool logarithmic, int origin, int extent,
       scale_(lo_, hi_, origin, extent, margin, direction) {}
 
 bool AxisMap::usable() const { return std::isfinite(lo_) && std::isfinite(hi_) && lo_ < hi_; }
-
-int AxisMap::value_position(double value) const {
-  // a value of 0 or below cannot reach a log axis; should one come, it lies far off
-  double mark = logarithmic_ ? (value > 0 ? std::log10(value) : -HUGE_VAL) : value;
-  return clamp_position(scale_.to_pixel(mark));
-}
 
 int AxisMap::mark_position(double mark) const { return scale_.to_pixel(mark); }
 
@@ -97,7 +89,7 @@ RenderResult Renderer::run() {
   clip_to_plot_area();
   count_points();
   if (drawable_) {
-    draw_formulas();
+    if (!options_.layout_only) draw_formulas();
     draw_quantities();
   }
   surface_.restore();

@@ -35,6 +35,9 @@ struct RenderOptions {
   bool histogram_quantities = true;   // "Show &Histogram Quantities"
   std::optional<ZoomBox> zoom_box;    // the remembered zoom box, when it is shown
   Ui* ui = nullptr;                   // shows the wait cursor while drawing, when given
+  // Only the layout is wanted (what render() returns and remembers): the formulas'
+  // points, lines and histogram outlines are not walked.
+  bool layout_only = false;
 };
 
 // What a plot window keeps from one paint to the next: the recorded picture and the

@@ -13,6 +13,9 @@ namespace {
 
 constexpr TextAlign kPointAlign{HAlign::Centre, VAlign::Bottom};
 
+// The steps of a curve go to the surface this many at a time.
+constexpr std::size_t kCurveBatch = 4096;
+
 // Calls visit(points, position) for each point of an included line, in line order,
 // while it returns true. With every line included, line i stands at position i + 1
 // and the points are walked without reading the lines.
@@ -88,13 +91,21 @@ void Renderer::draw_formulas() {
 void Renderer::draw_xy_formula(const Formula& formula) {
   const std::string character(1, formula.point_char);
   const int half = layout_.P / 2;
+  std::vector<CurveStep> steps(kCurveBatch);
+  std::size_t held = 0;
+  auto step = [&](CurveStep next) {
+    steps[held++] = next;
+    if (held < kCurveBatch) return;
+    surface_.drawCurve(steps, character, kPointAlign);
+    held = 0;
+  };
   long count = 0;
   int last_x = 0, last_y = 0;
   bool character_shown = false;  // the last character drawn is still untouched at shown_x, shown_y
   int shown_x = 0, shown_y = 0;
   auto draw_character = [&](int x, int y) {
     if (character_shown && x == shown_x && y == shown_y) return;
-    surface_.drawText(x, y + half, character, kPointAlign);
+    step({x, y + half, true});
     character_shown = true;
     shown_x = x;
     shown_y = y;
@@ -107,7 +118,7 @@ void Renderer::draw_xy_formula(const Formula& formula) {
       surface_.moveTo(x, y);
     } else {
       if (formula.draw_lines && (x != last_x || y != last_y)) {
-        surface_.lineTo(x, y);
+        step({x, y, false});
         character_shown = false;
       }
       if (formula.draw_points) draw_character(last_x, last_y);
@@ -118,6 +129,7 @@ void Renderer::draw_xy_formula(const Formula& formula) {
     return true;
   });
   if (count > 0) draw_character(last_x, last_y);
+  surface_.drawCurve(std::span<const CurveStep>(steps).first(held), character, kPointAlign);
 }
 
 // Each bar an outline whose left side it shares with the bar before: a bar taller

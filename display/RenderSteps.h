@@ -6,6 +6,8 @@
 // of render().
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -30,8 +32,13 @@ class AxisMap {
   bool logarithmic() const { return logarithmic_; }
   // Whether the range can be drawn: finite, with lo below hi.
   bool usable() const;
-  // The pixel of a data value, clamped to -16000 .. 16000.
-  int value_position(double value) const;
+  // The pixel of a data value, clamped to -16000 .. 16000. Inline: a curve of
+  // millions of points maps each of them.
+  int value_position(double value) const {
+    // a value of 0 or below cannot reach a log axis; should one come, it lies far off
+    const double mark = logarithmic_ ? (value > 0 ? std::log10(value) : -HUGE_VAL) : value;
+    return std::clamp(scale_.to_pixel(mark), -kPositionLimit, kPositionLimit);
+  }
   // The pixel of a scale mark (a logarithm on a log axis).
   int mark_position(double mark) const;
 

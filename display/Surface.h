@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 #include "display/Font.h"
@@ -43,6 +44,13 @@ struct TextAlign {
   friend bool operator==(const TextAlign&, const TextAlign&) = default;
 };
 
+// One step along a formula's curve: a line from the current position to (x, y), or
+// the curve's character anchored at (x, y).
+struct CurveStep {
+  int x = 0, y = 0;
+  bool character = false;
+};
+
 struct TextExtent {
   int width = 0;   // along the text
   int height = 0;  // the font's cell height
@@ -72,6 +80,16 @@ class Surface {
   virtual void excludeClip(const Rect& rect) = 0;
   // The rectangle of logical coordinates that fills the whole surface.
   virtual void setLogicalWindow(int x, int y, int width, int height) = 0;
+
+  // The steps of a curve in order, as lineTo and drawText (unturned) draw them one
+  // by one. A surface that draws long curves quicker in batches overrides it.
+  virtual void drawCurve(std::span<const CurveStep> steps, std::string_view character, TextAlign align) {
+    for (const CurveStep& step : steps)
+      if (step.character)
+        drawText(step.x, step.y, character, align, false);
+      else
+        lineTo(step.x, step.y);
+  }
 
   void line(int x0, int y0, int x1, int y1) {
     moveTo(x0, y0);

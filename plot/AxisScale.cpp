@@ -3,17 +3,6 @@
 #include <cmath>
 
 namespace zentrik {
-namespace {
-
-// Products beyond the int range are clamped: the position is off the area anyway.
-int truncated(double product) {
-  if (std::isnan(product)) return 0;
-  if (product >= 2e9) return 2000000000;
-  if (product <= -2e9) return -2000000000;
-  return static_cast<int>(product);
-}
-
-}  // namespace
 
 AxisScale::AxisScale(double min, double max, int origin, int extent, int margin, Direction direction,
                      bool logarithmic)
@@ -25,12 +14,6 @@ AxisScale::AxisScale(double min, double max, int origin, int extent, int margin,
   } else {
     scale_ = (extent_ - 2.0 * margin_) / (max_ - min_);
   }
-}
-
-int AxisScale::to_pixel(double value) const {
-  double v = logarithmic_ ? std::log10(value) : value;
-  if (direction_ == Direction::Horizontal) return origin_ + margin_ + truncated((v - min_) * scale_);
-  return origin_ + margin_ + truncated((max_ - v) * scale_);
 }
 
 double AxisScale::from_pixel(int pixel) const {

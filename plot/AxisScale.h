@@ -4,6 +4,8 @@
 // logarithms. The renderer, the scale marks and the zoom rectangle use it.
 #pragma once
 
+#include <cmath>
+
 namespace zentrik {
 
 class AxisScale {
@@ -15,12 +17,25 @@ class AxisScale {
   AxisScale(double min, double max, int origin, int extent, int margin, Direction direction,
             bool logarithmic = false);
 
-  int to_pixel(double value) const;
+  // Inline: a curve of millions of points maps each of them.
+  int to_pixel(double value) const {
+    const double v = logarithmic_ ? std::log10(value) : value;
+    const double units = direction_ == Direction::Horizontal ? v - min_ : max_ - v;
+    return origin_ + margin_ + truncated(units * scale_);
+  }
   double from_pixel(int pixel) const;
   // Whether a pixel lies on the plot area, its edges included.
   bool on_area(int pixel) const { return pixel >= origin_ && pixel <= origin_ + extent_; }
 
  private:
+  // Products beyond the int range are clamped: the position is off the area anyway.
+  static int truncated(double product) {
+    if (std::isnan(product)) return 0;
+    if (product >= 2e9) return 2000000000;
+    if (product <= -2e9) return -2000000000;
+    return static_cast<int>(product);
+  }
+
   double min_, max_;  // logarithms on a log axis
   int origin_, extent_, margin_;
   Direction direction_;

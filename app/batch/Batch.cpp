@@ -218,11 +218,12 @@ class BatchRun : public ShellFace {
   }
 
   // Renders onto an image of the picture's size without drawing: the layout, the marks
-  // and the band as they would be drawn.
-  RenderResult measure_paint(int width, int height, const RenderOptions& render_options, PaintMemory& memory) {
+  // and the band as they would be drawn, without walking the points.
+  RenderResult measure_paint(int width, int height, RenderOptions render_options, PaintMemory& memory) {
     QImage image(width, height, QImage::Format_RGB32);
     QPainter painter(&image);
     MeasuringSurface surface(painter);
+    render_options.layout_only = true;
     return render(surface, width, height, window(), render_options, memory);
   }
 

@@ -15,6 +15,7 @@ class MeasuringSurface : public QtSurface {
   void fillRect(const Rect&, uint32_t) override {}
   void lineTo(int, int) override {}
   void drawText(int, int, std::string_view, TextAlign, bool) override {}
+  void drawCurve(std::span<const CurveStep>, std::string_view, TextAlign) override {}
 };
 
 }  // namespace zentrik

@@ -9,7 +9,9 @@
 // drawn again and again (the point characters) is shaped once and blended from its
 // coverage (TextStamp), a character that would change no pixel where it lands
 // (SettledAnchors) is left out, and so is a line that would only repaint pixels
-// known to hold its colour already (SolidColumns, VerticalLines).
+// known to hold its colour already (SolidColumns, VerticalLines). A curve's steps
+// are held back a while, so that a character whose pixels the curve's next lines
+// paint over anyway is left out too (LinesAhead).
 //
 // In SVG and PDF documents a chain of lines in one pen is one path, and the point
 // characters drawn along it follow it: one path per formula instead of an element
@@ -29,6 +31,7 @@
 #include <vector>
 
 #include "display/Surface.h"
+#include "display/qt/LinesAhead.h"
 #include "display/qt/SettledAnchors.h"
 #include "display/qt/SolidColumns.h"
 #include "display/qt/TextStamp.h"
@@ -58,6 +61,7 @@ class QtSurface : public Surface {
   void setTextColor(uint32_t color) override;
   void setBackgroundOpaque(bool opaque) override;
   void drawText(int x, int y, std::string_view text, TextAlign align, bool turned) override;
+  void drawCurve(std::span<const CurveStep> steps, std::string_view character, TextAlign align) override;
   TextExtent textExtent(std::string_view text) override;
   void save() override;
   void restore() override;
@@ -93,16 +97,32 @@ class QtSurface : public Surface {
     std::vector<QPoint> anchors;
   };
 
+  // A thin line straight up or down as it lands: its device column and the rows it
+  // paints, clipped.
+  struct ColumnRun {
+    int column = 0, top = 0, bottom = 0;
+  };
+  // What blending a character would do to the picture as it ends up.
+  enum class BlendEffect { None, PaintedOver, Visible };
+
   void update_geometry();
   std::optional<QRect> probe_clip();
   void use_pen();
   void forget_columns();
   bool skips_vertical_line(QPoint to);
+  // inline: every line of a curve asks
+  [[gnu::always_inline]] bool vertical_run(QPoint from, QPoint to, ColumnRun& run);
+  void draw_line(QPoint to);
+  void draw_text_plainly(int x, int y, std::string_view text, TextAlign align, bool turned);
+  void hold_curve_step(const CurveStep& step);
+  void draw_curve_step(const CurveStep& step);
+  void flush_curve();
   void unsettle_device(const QRect& box);
   void draw_through_painter(QPoint to);
   TextStamp* stamp_for(std::string_view text, TextAlign align);
   void draw_stamp(TextStamp& stamp, int x, int y);
-  bool changes_nothing(const StampMask& mask, QPoint at) const;
+  BlendEffect blend_effect(const StampMask& mask, QPoint at, bool keeps, int64_t& until) const;
+  uint64_t losses() const { return columns_.losses() + ahead_.losses(); }
   void follow_stamp(const TextStamp& stamp);
   void add_to_path(QPoint to);
   void draw_in_document(int x, int y, std::string_view text, TextAlign align);
@@ -142,6 +162,25 @@ class QtSurface : public Surface {
   StampEntry* last_stamp_ = nullptr;
 
   PathBatch batch_;
+
+  // the steps of a curve held back (columnar_ only): from curve_head_ on, not drawn yet
+  std::vector<CurveStep> curve_;
+  std::size_t curve_head_ = 0;
+  int64_t curve_drawn_ = 0;  // the steps drawn since the curve began (the index of curve_[curve_head_])
+  int64_t drawing_ = -1;     // the index of the step being drawn; -1 outside a curve
+  QPoint curve_end_;         // where the steps held back leave the pen
+  std::string curve_text_;
+  TextAlign curve_align_;
+  TextStamp* curve_stamp_ = nullptr;
+  LinesAhead ahead_;
+  // Anchors whose character the lines ahead paint over, until which step, while
+  // nothing known has been lost since; found by a hash of the anchor.
+  struct PaintedOver {
+    int x = 0, y = 0;
+    int64_t until = -1;
+    uint64_t losses = 0;
+  };
+  std::vector<PaintedOver> painted_over_;
 };
 
 }  // namespace zentrik

@@ -131,6 +131,41 @@ TEST(QuickPainting, PlotsComeOutAsTheStraightforwardDrawingMakesThem) {
   expect_same_pixels(plot, {300, 250, 1, OutputMode::Picture});
 }
 
+// A curve far longer than the surface holds back at once: its characters are left
+// out where the lines after them paint over them anyway, and each one that the
+// lines leave visible must be drawn, in the window and in a picture file.
+TEST(QuickPainting, LongNoisyCurvesComeOutAsTheStraightforwardDrawingMakesThem) {
+  ComputedPlot plot(noisy_lines(160000), {"C2", "C3"}, "C1");
+  plot.y(1).draw_lines = plot.y(2).draw_lines = 1;
+  plot.y(2).color = 0x008000;
+  plot.compute();
+  expect_same_pixels(plot);
+  expect_same_pixels(plot, {300, 250, 1, OutputMode::Picture});
+}
+
+// A curve that keeps turning back over a few columns lands its characters again on
+// anchors it left out before, as painted over by lines ahead: once those lines are
+// drawn, characters of another colour there must be drawn again.
+TEST(QuickPainting, CurvesTurningBackComeOutAsTheStraightforwardDrawingMakesThem) {
+  std::string text;
+  uint32_t seed = 5;
+  for (int i = 0; i < 20000; ++i) {
+    seed = seed * 1103515245u + 12345u;
+    const int column = (i / 20) % 120;  // X sweeps 0 to 60 and back, a pixel or so apart
+    text += std::to_string(column < 60 ? column : 120 - column) + " " + std::to_string((seed >> 8) % 1000) + "\n";
+  }
+  ComputedPlot plot(text, {"C2"}, "C1");
+  plot.y().draw_lines = 1;
+  plot.y().color = 0xC02020;
+  for (int black : {1, 0}) {
+    SCOPED_TRACE(black ? "black points" : "points in the lines' colour");
+    plot.y().black_points = black;
+    plot.compute();
+    expect_same_pixels(plot, {120, 100, 1, OutputMode::Screen});
+    expect_same_pixels(plot, {120, 100, 1, OutputMode::Picture});
+  }
+}
+
 // Lines "X Y1 Y2" crowding a few pixels: X steps every 500 lines, Y1 is noise over
 // 4 values and Y2 a sawtooth over 12, so that characters land on the same pixels
 // again and again (over a hundred times, until the faint edges of a character stop

@@ -598,6 +598,44 @@ TEST_F(Render, CountsThePointsTheZoomNeedsOverEveryFormulaAndLine) {
   EXPECT_FALSE(r.no_counted_point);
 }
 
+// A paint for the layout alone says and remembers what the whole paint does, and
+// draws everything but the formulas' points and lines.
+TEST_F(Render, ALayoutOnlyPaintSaysWhatTheWholePaintSays) {
+  ComputedPlot plot("1 5 7\n2 3 5\n3 8 5\n4 1 6\n", {"C2", "C3"});
+  plot.y(1).draw_lines = 1;
+  plot.y(1).color = 0x00FF00;
+  plot.window.regress = 1;
+  plot.compute();
+  const RenderResult whole = draw(plot);
+  const std::optional<StatisticsBox> whole_band = memory.statistics;
+  const std::vector<std::string> whole_log = surface.log();
+  ASSERT_FALSE(plotted("*").empty());
+  ASSERT_GT(lines_in(0x00FF00).size(), 2u);
+
+  memory = PaintMemory{};
+  options.layout_only = true;
+  const RenderResult layout = draw(plot);
+  EXPECT_TRUE(plotted("*").empty());
+  EXPECT_EQ(lines_in(0x00FF00).size(), 1u);  // the legend's sample
+  EXPECT_EQ(layout.layout.left, whole.layout.left);
+  EXPECT_EQ(layout.layout.bottom, whole.layout.bottom);
+  EXPECT_EQ(layout.layout.vertical_scale, whole.layout.vertical_scale);
+  EXPECT_EQ(label_texts(layout.horizontal_marks, Fate::Drawn), label_texts(whole.horizontal_marks, Fate::Drawn));
+  EXPECT_EQ(label_texts(layout.vertical_marks, Fate::Drawn), label_texts(whole.vertical_marks, Fate::Drawn));
+  ASSERT_EQ(layout.first_counted.size(), 2u);
+  EXPECT_EQ(layout.first_counted[1]->y, whole.first_counted[1]->y);
+  EXPECT_EQ(layout.fewer_than_two_distinct, whole.fewer_than_two_distinct);
+  ASSERT_TRUE(memory.statistics && whole_band);
+  EXPECT_EQ(memory.statistics->rows.size(), whole_band->rows.size());
+  // what it draws, the whole paint draws in the same order
+  auto next = whole_log.begin();
+  for (const std::string& operation : surface.log()) {
+    next = std::find(next, whole_log.end(), operation);
+    ASSERT_NE(next, whole_log.end()) << operation;
+    ++next;
+  }
+}
+
 // --- histograms --------------------------------------------------------------------------
 
 class HistogramRender : public Render {
