@@ -62,7 +62,7 @@ bool LineStore::append(std::string_view text, bool include) {
     text.remove_prefix(piece.size());
     std::string_view stored = texts.store(piece);
     int32_t position = static_cast<int32_t>(lines.size() + 1);
-    lines.push_back({stored.data(), static_cast<uint32_t>(stored.size()), include ? position : -position});
+    lines.push_back({stored.data(), include ? position : -position});
     if (include) ++included;
   } while (!text.empty());
   return true;
@@ -108,15 +108,13 @@ std::string_view DataFile::join_line(int32_t position, std::string_view joint, s
   std::string_view stored = store_.texts.store(joined);
   ++changes_;
   line.chars = stored.data();
-  line.length = static_cast<uint32_t>(stored.size());
   return old;
 }
 
 void DataFile::restore_line_text(int32_t position, std::string_view old_text) {
   ++changes_;
   DataLine& line = store_.lines[static_cast<std::size_t>(position - 1)];
-  line.chars = old_text.data();
-  line.length = static_cast<uint32_t>(old_text.size());
+  line.chars = old_text.data();  // a text of the arena, ended there
 }
 
 void DataFile::truncate_lines(int32_t count) {

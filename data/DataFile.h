@@ -20,17 +20,18 @@
 namespace zentrik {
 
 // One stored line. number is its 1-based position among the data set's lines,
-// positive while included and negative (minus the position) while excluded.
-// Sixteen bytes, so that ten million lines cost 160 MB besides their texts.
-struct DataLine {
-  const char* chars = nullptr;  // without line end; bytes above 127 stored as "!"
-  uint32_t length = 0;
+// positive while included and negative (minus the position) while excluded. Its
+// text ends at a NUL byte in the arena (a stored text has none of its own), so a
+// line costs twelve bytes: ten million lines 120 MB besides their texts.
+struct [[gnu::packed, gnu::aligned(4)]] DataLine {
+  const char* chars = "";  // without line end; bytes above 127 stored as "!"
   int32_t number = 0;
 
-  std::string_view text() const { return {chars, length}; }
+  std::string_view text() const { return chars; }
   bool included() const { return number > 0; }
   int32_t position() const { return number > 0 ? number : -number; }
 };
+static_assert(sizeof(DataLine) == 12);
 
 // The lines of a data set with their texts and the count of included lines.
 struct LineStore {

@@ -207,7 +207,7 @@ class Loader {
       if (data_.read_count == 4096) reserve_for_file(reader);
       if (!filter.keep(line, data_.loaded_count() + 1)) continue;
       if (!data_.store_line(line)) break;  // line numbers used up
-      stored_bytes_ += line.size() + sizeof(DataLine);
+      stored_bytes_ += line.size() + 1 + sizeof(DataLine);  // the text, its end and its entry
       if (memory_budget_ > 0 && stored_bytes_ > memory_budget_) {
         out_of_memory_ = true;
         break;

@@ -12,7 +12,8 @@ namespace zentrik {
 
 class TextArena {
  public:
-  // A stored copy of text in which every byte above 127, and every NUL byte, has become "!".
+  // A stored copy of text in which every byte above 127, and every NUL byte, has become
+  // "!"; a NUL byte follows it in the arena, so its start alone gives it back.
   std::string_view store(std::string_view text);
   void clear();
 
