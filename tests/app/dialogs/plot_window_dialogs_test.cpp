@@ -12,6 +12,7 @@
 #include "app/dialogs/FileDialogs.h"
 #include "app/dialogs/FileListDialog.h"
 #include "app/dialogs/ObjectAttributesDialog.h"
+#include "data/FileAccess.h"
 #include "data/MultiFile.h"
 #include "ui/ScriptedUi.h"
 
@@ -26,6 +27,9 @@ class PlotWindowDialogsTest : public ::testing::Test {
     first.first_line = 1;
     first.last_line = 120;
     plot.window.data = &data;
+    // Loaded just now: an update thread started here waits its interval before it
+    // looks at the (made-up) file, rather than reloading at once beside the test.
+    data.load_time = now_seconds();
   }
   ~PlotWindowDialogsTest() override { set_file_chooser({}); }
 
