@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   DataFile data("bench.dat");
-  data.reserve_lines(static_cast<std::size_t>(lines));
+  data.reserve_lines(static_cast<std::size_t>(lines), static_cast<std::size_t>(lines));
   for (long i = 0; i < lines; ++i) data.store_line("1 2");
 
   // Points on a diagonal, all valid and on the plot, as a scaling pass leaves them.

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "data/LineReader.h"
+#include "data/PagesPresent.h"
 
 namespace zentrik {
 
@@ -53,6 +54,12 @@ const DataLine* DataFile::next_included(const DataLine* after) const {
   for (const DataLine* line = after + 1; line < end; ++line)
     if (line->included()) return line;
   return nullptr;
+}
+
+void DataFile::reserve_lines(std::size_t count, std::size_t present) {
+  store_.lines.reserve(count);
+  const std::size_t size = store_.lines.size();
+  if (present > size) make_pages_present(store_.lines.data() + size, (std::min(present, count) - size) * sizeof(DataLine));
 }
 
 bool LineStore::append(std::string_view text, bool include) {

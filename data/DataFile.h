@@ -129,7 +129,8 @@ class DataFile {
   // Frees the lines after the first count.
   void truncate_lines(int32_t count);
   // Room for this many lines in all (a hint for large loads).
-  void reserve_lines(std::size_t count) { store_.lines.reserve(count); }
+  // Room for `count` lines, the first `present` of them made present in memory at once.
+  void reserve_lines(std::size_t count, std::size_t present);
   // Frees every line; the counts become 0.
   void clear_lines();
   // Exchanges the lines for those of store (a reload's new content).

@@ -1,5 +1,7 @@
 #include "data/TextArena.h"
 
+#include "data/PagesPresent.h"
+
 #include <algorithm>
 
 namespace zentrik {
@@ -12,6 +14,7 @@ std::string_view TextArena::store(std::string_view text) {
     std::size_t next = blocks_.empty() ? kFirstBlockSize : std::min(2 * block_capacity_, kBlockSize);
     block_capacity_ = std::max(next, needed);
     blocks_.push_back(std::make_unique_for_overwrite<char[]>(block_capacity_));
+    if (block_capacity_ >= kBlockSize) make_pages_present(blocks_.back().get(), block_capacity_);
     used_ = 0;
   }
   char* out = blocks_.back().get() + used_;

@@ -1,32 +1,16 @@
 #include "plot/PointColumns.h"
 
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <algorithm>
+
+#include "data/PagesPresent.h"
 
 namespace zentrik {
 namespace {
 
-// Makes the pages of a large new block present in one call: taking a page fault for
-// every 4 KB of a few hundred megabytes of points costs more than filling them.
-// Where the system cannot do it, the pages come one by one as before.
-void make_pages_present(void* start, std::size_t bytes) {
-#ifdef MADV_POPULATE_WRITE
-  const auto page = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
-  const auto first = (reinterpret_cast<uintptr_t>(start) + page - 1) & ~(page - 1);
-  const auto last = (reinterpret_cast<uintptr_t>(start) + bytes) & ~(page - 1);
-  if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_WRITE);
-#else
-  (void)start;
-  (void)bytes;
-#endif
-}
-
 std::shared_ptr<std::vector<double>> new_column(std::size_t size) {
   auto column = std::make_shared<std::vector<double>>();
   column->reserve(size + size / 8);
-  if (size * sizeof(double) >= (std::size_t{1} << 24)) make_pages_present(column->data(), size * sizeof(double));
+  if (size * sizeof(double) >= (std::size_t{1} << 20)) make_pages_present(column->data(), size * sizeof(double));
   column->resize(size);
   return column;
 }
