@@ -17,6 +17,29 @@ std::vector<std::string> split(std::string_view text) {
   return testing::line_texts(data);
 }
 
+// Every byte above 127 and every NUL is stored as "!", wherever it stands among the
+// eight-byte words the arena checks at once; the stored text ends where it should.
+TEST(StoredLines, OddBytesBecomeMarksAtEveryPlace) {
+  TextArena arena;
+  for (std::size_t size = 1; size <= 20; ++size) {
+    for (std::size_t at = 0; at < size; ++at) {
+      for (char odd : {'\0', '\x80', '\xff', '\xe9'}) {
+        std::string text(size, 'a');
+        for (std::size_t i = 0; i < size; ++i) text[i] = static_cast<char>('0' + (i * 7 + size) % 75);  // '0'..'z'
+        text[at] = odd;
+        std::string want = text;
+        want[at] = '!';
+        const std::string_view stored = arena.store(text);
+        ASSERT_EQ(stored, want) << size << " " << at;
+        EXPECT_EQ(stored.data()[size], '\0');
+        EXPECT_EQ(std::string_view(stored.data()), want);  // its start alone gives it back
+      }
+    }
+  }
+  EXPECT_EQ(arena.store(""), "");
+  EXPECT_EQ(arena.store("\x7f\x01 plain"), "\x7f\x01 plain");  // below 128 and not 0: kept
+}
+
 TEST(StoredLines, LongPhysicalLinesBecomeSeveralLines) {
   DataFile data("long.dat");
   data.store_text(std::string(10000, '7') + "\nnext\n");
