@@ -1,6 +1,5 @@
 // Inside the plot area: the points and lines of each formula or its histogram
 // outline, regression lines, the histogram quantities, and the remembered zoom box.
-#include <algorithm>
 #include <cstdio>
 #include <span>
 
@@ -17,26 +16,13 @@ constexpr TextAlign kPointAlign{HAlign::Centre, VAlign::Bottom};
 constexpr std::size_t kCurveBatch = 4096;
 
 // Calls visit(points, position) for each point of an included line, in line order,
-// while it returns true. With every line included, line i stands at position i + 1
-// and the points are walked without reading the lines.
+// while it returns true.
 template <typename Visit>
 void for_each_included_point(const DataFile* data, const Formula& formula, Visit visit) {
   if (!data || !formula.points) return;
   const std::size_t size = formula.points->size();
   const PointColumns::View points = formula.points->view();
-  const std::span<const DataLine> lines = data->lines();
-  if (static_cast<std::size_t>(data->included_count()) == lines.size()) {
-    const std::size_t end = std::min(size, lines.size() + 1);
-    for (std::size_t position = 1; position < end; ++position)
-      if (!visit(points, position)) return;
-    return;
-  }
-  for (const DataLine& line : lines) {
-    if (!line.included()) continue;
-    auto position = static_cast<std::size_t>(line.position());
-    if (position >= size) break;  // lines come in position order
-    if (!visit(points, position)) return;
-  }
+  data->for_each_included([&](std::size_t position) { return position < size && visit(points, position); });
 }
 
 }  // namespace
