@@ -112,6 +112,17 @@ class DataFile {
     for (const DataLine& line : store_.lines)
       if (line.included() && !visit(static_cast<std::size_t>(line.position()))) return;
   }
+  // The same from the last included line back to the first.
+  template <typename Visit>
+  void for_each_included_backward(Visit visit) const {
+    if (included_count() == loaded_count()) {
+      for (auto position = static_cast<std::size_t>(loaded_count()); position > 0; --position)
+        if (!visit(position)) return;
+      return;
+    }
+    for (auto line = store_.lines.rbegin(); line != store_.lines.rend(); ++line)
+      if (line->included() && !visit(static_cast<std::size_t>(line->position()))) return;
+  }
 
   // Stores one line read from a file, included. A text longer than the stored-line
   // limit becomes several lines. False (nothing stored) once the line numbers are used up.

@@ -4,6 +4,7 @@
 #include <span>
 
 #include "data/DataFile.h"
+#include "display/LastCharacters.h"
 #include "display/RenderSteps.h"
 #include "plot/Statistics.h"
 
@@ -14,6 +15,15 @@ constexpr TextAlign kPointAlign{HAlign::Centre, VAlign::Bottom};
 
 // The steps of a curve go to the surface this many at a time.
 constexpr std::size_t kCurveBatch = 4096;
+
+// A curve of this many lines or more draws only the last character on each anchor
+// of a picture of at most kMaxFollowedPixels pixels.
+constexpr std::size_t kManyCharacters = std::size_t{1} << 16;
+constexpr long long kMaxFollowedPixels = 1LL << 24;
+// The first points of such a curve tell whether its characters repeat their
+// anchors: when one in kWorthwhileRepeats of them does.
+constexpr std::size_t kCharacterSample = std::size_t{1} << 16;
+constexpr std::size_t kWorthwhileRepeats = 8;
 
 // Calls visit(points, position) for each point of an included line, in line order,
 // while it returns true.
@@ -73,10 +83,12 @@ void Renderer::draw_formulas() {
 // or without points. A line to the pixel the pen stands on covers no pixel, and a
 // character on the pixel of the one drawn just before it, with no line drawn in
 // between, covers the same pixels again: neither is sent (a curve of millions of
-// points mostly repeats pixels).
+// points mostly repeats pixels). On a curve of many points a character that a later
+// one covers on the same pixel is not sent either.
 void Renderer::draw_xy_formula(const Formula& formula) {
   const std::string character(1, formula.point_char);
   const int half = layout_.P / 2;
+  const std::optional<LastCharacters> last = last_characters(formula);
   std::vector<CurveStep> steps(kCurveBatch);
   std::size_t held = 0;
   auto step = [&](CurveStep next) {
@@ -89,8 +101,10 @@ void Renderer::draw_xy_formula(const Formula& formula) {
   int last_x = 0, last_y = 0;
   bool character_shown = false;  // the last character drawn is still untouched at shown_x, shown_y
   int shown_x = 0, shown_y = 0;
-  auto draw_character = [&](int x, int y) {
+  std::size_t last_point = 0;
+  auto draw_character = [&](int x, int y, std::size_t point) {
     if (character_shown && x == shown_x && y == shown_y) return;
+    if (last && !last->is_last(point)) return;
     step({x, y + half, true});
     character_shown = true;
     shown_x = x;
@@ -107,15 +121,54 @@ void Renderer::draw_xy_formula(const Formula& formula) {
         step({x, y, false});
         character_shown = false;
       }
-      if (formula.draw_points) draw_character(last_x, last_y);
+      if (formula.draw_points) draw_character(last_x, last_y, last_point);
     }
     last_x = x;
     last_y = y;
+    last_point = i;
     ++count;
     return true;
   });
-  if (count > 0) draw_character(last_x, last_y);
+  if (count > 0) draw_character(last_x, last_y, last_point);
   surface_.drawCurve(std::span<const CurveStep>(steps).first(held), character, kPointAlign);
+}
+
+// Whether the characters of a curve of many points land on the same anchors again
+// and again, as its first points show: when a fair share of the characters the
+// drawing would send repeat an anchor, finding the last ones pays.
+bool Renderer::characters_repeat(const Formula& formula) const {
+  AnchorSet seen(layout_.width, layout_.height);
+  std::size_t sample = 0, repeats = 0;
+  int last_x = 0, last_y = 0;
+  for_each_included_point(window_.data, formula, [&](const PointColumns::View& points, std::size_t i) {
+    if (!points.valid(i)) return true;
+    const int x = horizontal_.value_position(points.x(i));
+    const int y = vertical_.value_position(points.value(i));
+    // a character on the pixel of the one before is not sent again
+    if ((sample == 0 || x != last_x || y != last_y) && seen.on_picture(x, y) && !seen.insert(x, y)) ++repeats;
+    last_x = x;
+    last_y = y;
+    return ++sample < kCharacterSample;
+  });
+  return repeats * kWorthwhileRepeats >= sample;
+}
+
+// For a curve of many characters on a picture of a size worth following, whose
+// characters repeat their anchors: where the last character on each pixel stands.
+std::optional<LastCharacters> Renderer::last_characters(const Formula& formula) const {
+  const std::size_t size = formula.points->size();
+  if (!formula.draw_points || size < kManyCharacters || !window_.data ||
+      static_cast<long long>(layout_.width) * layout_.height > kMaxFollowedPixels || !characters_repeat(formula))
+    return std::nullopt;
+  std::optional<LastCharacters> last(std::in_place, layout_.width, layout_.height, size);
+  const PointColumns::View points = formula.points->view();
+  window_.data->for_each_included_backward([&](std::size_t i) {
+    if (i < size && points.valid(i))
+      last->note_from_end(i, horizontal_.value_position(points.x(i)), vertical_.value_position(points.value(i)));
+    return true;
+  });
+  last->flush();
+  return last;
 }
 
 // Each bar an outline whose left side it shares with the bar before: a bar taller

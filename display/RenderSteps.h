@@ -8,9 +8,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "display/LastCharacters.h"
 #include "display/Render.h"
 #include "plot/AxisScale.h"
 
@@ -37,7 +39,7 @@ class AxisMap {
   int value_position(double value) const {
     // a value of 0 or below cannot reach a log axis; should one come, it lies far off
     const double mark = logarithmic_ ? (value > 0 ? std::log10(value) : -HUGE_VAL) : value;
-    return std::clamp(scale_.to_pixel(mark), -kPositionLimit, kPositionLimit);
+    return scale_.to_pixel_within(mark, kPositionLimit);
   }
   // The pixel of a scale mark (a logarithm on a log axis).
   int mark_position(double mark) const;
@@ -92,6 +94,8 @@ class Renderer {
   void count_points();
   void draw_formulas();
   void draw_xy_formula(const Formula& formula);
+  bool characters_repeat(const Formula& formula) const;
+  std::optional<LastCharacters> last_characters(const Formula& formula) const;
   void draw_histogram_bins(const Formula& formula);
   void draw_regression_line(const Formula& formula);
   void draw_quantities();

@@ -23,6 +23,17 @@ class AxisScale {
     const double units = direction_ == Direction::Horizontal ? v - min_ : max_ - v;
     return origin_ + margin_ + truncated(units * scale_);
   }
+  // to_pixel held within -limit .. limit. A position well inside takes one test
+  // (a NaN fails it): a value p above the integer -limit - base truncates to at
+  // least that, one below limit - base to at most that.
+  int to_pixel_within(double value, int limit) const {
+    const double v = logarithmic_ ? std::log10(value) : value;
+    const double product = (direction_ == Direction::Horizontal ? v - min_ : max_ - v) * scale_;
+    const int base = origin_ + margin_;
+    if (product > -limit - base && product < limit - base) return base + static_cast<int>(product);
+    const int pixel = base + truncated(product);
+    return pixel < -limit ? -limit : pixel > limit ? limit : pixel;
+  }
   double from_pixel(int pixel) const;
   // Whether a pixel lies on the plot area, its edges included.
   bool on_area(int pixel) const { return pixel >= origin_ && pixel <= origin_ + extent_; }

@@ -59,17 +59,6 @@ constexpr qint64 kMaxProbedPixels = qint64{16} << 20;
 // a curve of many millions of distinct points does not wait whole in memory.
 constexpr int kPathElements = 1 << 20;
 
-// The steps of a curve held back before the first is drawn: lines this far ahead
-// still cover the characters of the few columns before them on a noisy curve.
-constexpr std::size_t kCurveLookahead = std::size_t{1} << 17;
-
-// Anchors remembered as painted over (a power of two).
-constexpr std::size_t kPaintedOverSlots = 4096;
-
-std::size_t painted_over_slot(int x, int y) {
-  return (static_cast<uint32_t>(x) * 73856093u ^ static_cast<uint32_t>(y) * 19349663u) & (kPaintedOverSlots - 1);
-}
-
 bool whole(qreal value) { return value == std::floor(value) && std::abs(value) < 1e6; }
 
 }  // namespace
@@ -109,16 +98,11 @@ QtSurface::QtSurface(QPainter& painter) : painter_(painter) {
       image_ = image;
       bits_ = image->bits();
       bytes_per_line_ = image->bytesPerLine();
-      ahead_.reset(image->width());
-      painted_over_.resize(kPaintedOverSlots);
     }
   }
 }
 
-QtSurface::~QtSurface() {
-  flush_curve();
-  flush_path();
-}
+QtSurface::~QtSurface() { flush_path(); }
 
 // Which quick ways hold under the painter's present mapping and clipping. What is
 // known of anchors holds for one mapping and clipping; what is known of columns
@@ -206,7 +190,6 @@ void QtSurface::use_pen() {
 void QtSurface::forget_columns() { columns_.reset(image_ ? image_->width() : 0, columns_.color()); }
 
 void QtSurface::fillRect(const Rect& rect, uint32_t color) {
-  flush_curve();
   flush_path();
   painter_.fillRect(to_qrect(rect), to_qcolor(color));
   update_geometry();
@@ -220,13 +203,11 @@ void QtSurface::fillRect(const Rect& rect, uint32_t color) {
 }
 
 void QtSurface::moveTo(int x, int y) {
-  flush_curve();
   current_ = QPoint(x, y);
   dash_travel_ = 0;
 }
 
 void QtSurface::lineTo(int x, int y) {
-  flush_curve();
   const QPoint to(x, y);
   if (document_) {
     if (to != current_) add_to_path(to);
@@ -328,7 +309,6 @@ void QtSurface::unsettle_device(const QRect& box) {
 }
 
 void QtSurface::setPen(const Pen& pen) {
-  flush_curve();
   flush_path();
   state_.pen = to_qpen(pen);
   state_.pen_pixel = state_.pen.color().rgb();
@@ -339,27 +319,23 @@ void QtSurface::setPen(const Pen& pen) {
 }
 
 void QtSurface::setFont(const Font& font) {
-  flush_curve();
   flush_path();
   painter_.setFont(to_qfont(font));
   ++font_serial_;
 }
 
 void QtSurface::setTextColor(uint32_t color) {
-  flush_curve();
   flush_path();
   state_.text_color = color;
   state_.text_pixel = to_qcolor(color).rgb();
 }
 
 void QtSurface::setBackgroundOpaque(bool opaque) {
-  flush_curve();
   flush_path();
   state_.opaque = opaque;
 }
 
 void QtSurface::drawText(int x, int y, std::string_view text, TextAlign align, bool turned) {
-  flush_curve();
   if (document_) {
     if (!turned && !state_.opaque) {
       draw_in_document(x, y, text, align);
@@ -432,28 +408,20 @@ void QtSurface::follow_stamp(const TextStamp& stamp) {
                       .adjusted(-margin, -margin, margin, margin));
 }
 
-// What blending the mask with the origin at `at` would do: nothing, when every pixel
-// it touches lies outside the clipping or holds its colour in the columns already
-// (when the blend keeps its colour); nothing to the finished picture, when the
-// curve's lines held back paint over the rest.
-// `until`: the step up to which the lines ahead still cover it.
-QtSurface::BlendEffect QtSurface::blend_effect(const StampMask& mask, QPoint at, bool keeps, int64_t& until) const {
-  const bool ahead = drawing_ >= 0 && !ahead_.empty();
-  if (!keeps && !ahead) return BlendEffect::Visible;
-  BlendEffect effect = BlendEffect::None;
+// Whether blending the mask with the origin at `at` changes any pixel: not when every
+// pixel it touches lies outside the clipping or, for a mask that keeps its own colour
+// in the columns' colour, holds that colour in the columns already.
+bool QtSurface::blend_changes_pixels(const StampMask& mask, QPoint at) const {
+  if (!columnar_ || !mask.keeps_own_colour || state_.text_pixel != columns_.color()) return true;
   int column = at.x() + mask.origin.x();
   for (auto [top, bottom] : mask.ink_rows) {
     if (top <= bottom && column >= clip_.left() && column <= clip_.right()) {
       const int from = std::max(at.y() + top, clip_.top()), to = std::min(at.y() + bottom, clip_.bottom());
-      if (from <= to && !(keeps && columns_.holds(column, from, to))) {
-        if (!ahead || !ahead_.paints_over(column, from, to, drawing_)) return BlendEffect::Visible;
-        effect = BlendEffect::PaintedOver;
-        until = std::min(until, ahead_.first(column));
-      }
+      if (from <= to && !columns_.holds(column, from, to)) return true;
     }
     ++column;
   }
-  return effect;
+  return false;
 }
 
 void QtSurface::draw_stamp(TextStamp& stamp, int x, int y) {
@@ -461,32 +429,18 @@ void QtSurface::draw_stamp(TextStamp& stamp, int x, int y) {
   if (pixels_) {
     follow_stamp(stamp);
     if (settled_.holds(x, y)) return;
-    PaintedOver* remembered = nullptr;
-    if (drawing_ >= 0 && !painted_over_.empty()) {
-      remembered = &painted_over_[painted_over_slot(x, y)];
-      if (remembered->x == x && remembered->y == y && drawing_ < remembered->until && remembered->losses == losses())
-        return;
-    }
     QPoint at;
     if (const StampMask* mask = stamp.mask_at(painter_, device_, x, y, at)) {
       settled_.note_mask(mask->keeps_own_colour);
-      const bool keeps = columnar_ && mask->keeps_own_colour && state_.text_pixel == columns_.color();
-      int64_t until = INT64_MAX;
-      switch (blend_effect(*mask, at, keeps, until)) {
-        case BlendEffect::None:
-          settled_.add(x, y);
-          return;
-        case BlendEffect::PaintedOver:  // changes pixels that are painted over later: as if blended
-          if (remembered) *remembered = {x, y, until, losses()};
-          return;
-        case BlendEffect::Visible:
-          break;
+      if (!blend_changes_pixels(*mask, at)) {
+        settled_.add(x, y);
+        return;
       }
       if (stamp.blend(*mask, bits_, bytes_per_line_, clip_, at))
         unsettle_device(QRect(at + mask->origin, QSize(mask->width, mask->height)));
       else
         settled_.add(x, y);
-      if (!columnar_ || keeps) return;
+      if (!columnar_ || (mask->keeps_own_colour && state_.text_pixel == columns_.color())) return;
       int column = at.x() + mask->origin.x();
       for (auto [top, bottom] : mask->ink_rows) columns_.cut(column++, at.y() + top, at.y() + bottom);
       return;
@@ -549,83 +503,24 @@ void QtSurface::flush_path() {
   batch_ = PathBatch{};
 }
 
-// On a picture whose rows and columns the surface follows, the steps of a curve of
-// thin solid lines with characters are held back until the steps after them are
-// known; elsewhere they are drawn one by one.
+// On a picture the steps of a curve go straight to the quick ways of lines and
+// stamps; elsewhere they are drawn one by one.
 void QtSurface::drawCurve(std::span<const CurveStep> steps, std::string_view character, TextAlign align) {
-  if (steps.empty()) return;
-  const bool holds_back = !document_ && bits_ && !state_.opaque && state_.thin_solid && (update_geometry(), columnar_);
-  if (!holds_back) {
+  if (document_ || !bits_ || state_.opaque) {
     Surface::drawCurve(steps, character, align);
     return;
   }
-  if (curve_head_ < curve_.size() && (curve_text_ != character || !(curve_align_ == align))) flush_curve();
-  if (curve_head_ == curve_.size()) {
-    curve_text_ = std::string(character);
-    curve_align_ = align;
-    curve_stamp_ = nullptr;
-    // lines alone or characters alone have nothing to gain from waiting
-    const auto lines = std::count_if(steps.begin(), steps.end(), [](const CurveStep& s) { return !s.character; });
-    if (lines == 0 || lines == static_cast<std::ptrdiff_t>(steps.size())) {
-      for (const CurveStep& step : steps) draw_curve_step(step);
-      curve_stamp_ = nullptr;
-      return;
+  TextStamp* stamp = nullptr;
+  for (const CurveStep& step : steps) {
+    if (!step.character) {
+      draw_line(QPoint(step.x, step.y));
+      continue;
     }
-    curve_end_ = current_;
-  }
-  for (const CurveStep& step : steps) hold_curve_step(step);
-  while (curve_.size() - curve_head_ > kCurveLookahead) {
-    drawing_ = curve_drawn_++;
-    draw_curve_step(curve_[curve_head_++]);
-  }
-  drawing_ = -1;
-  if (curve_head_ >= kCurveLookahead) {
-    curve_.erase(curve_.begin(), curve_.begin() + static_cast<std::ptrdiff_t>(curve_head_));
-    curve_head_ = 0;
-  }
-}
-
-// A step joins those held back; a line straight up or down tells which pixels it
-// will paint over.
-void QtSurface::hold_curve_step(const CurveStep& step) {
-  const int64_t index = curve_drawn_ + static_cast<int64_t>(curve_.size() - curve_head_);
-  curve_.push_back(step);
-  if (step.character) return;
-  const QPoint to(step.x, step.y);
-  ColumnRun run;
-  if (to.x() == curve_end_.x() && to.y() != curve_end_.y() && vertical_run(curve_end_, to, run) &&
-      run.column >= clip_.left() && run.column <= clip_.right())
-    ahead_.note(index, run.column, run.top, run.bottom, curve_drawn_);
-  curve_end_ = to;
-}
-
-void QtSurface::draw_curve_step(const CurveStep& step) {
-  if (!step.character) {
-    draw_line(QPoint(step.x, step.y));
-    return;
-  }
-  if (!curve_stamp_) curve_stamp_ = stamp_for(curve_text_, curve_align_);
-  if (curve_stamp_)
-    draw_stamp(*curve_stamp_, step.x, step.y);
-  else
-    draw_text_plainly(step.x, step.y, curve_text_, curve_align_, false);
-}
-
-// Every step held back is drawn.
-void QtSurface::flush_curve() {
-  if (curve_.empty()) return;
-  for (; curve_head_ < curve_.size(); ++curve_head_) {
-    drawing_ = curve_drawn_++;
-    draw_curve_step(curve_[curve_head_]);
-  }
-  curve_.clear();
-  curve_head_ = 0;
-  curve_drawn_ = 0;
-  drawing_ = -1;
-  curve_stamp_ = nullptr;
-  if (!ahead_.empty()) {
-    ahead_.reset(image_->width());
-    std::fill(painted_over_.begin(), painted_over_.end(), PaintedOver{});
+    if (!stamp) stamp = stamp_for(character, align);
+    if (stamp)
+      draw_stamp(*stamp, step.x, step.y);
+    else
+      draw_text_plainly(step.x, step.y, character, align, false);
   }
 }
 
@@ -635,14 +530,12 @@ TextExtent QtSurface::textExtent(std::string_view text) {
 }
 
 void QtSurface::save() {
-  flush_curve();
   flush_path();
   saved_.push_back(state_);
   painter_.save();
 }
 
 void QtSurface::restore() {
-  flush_curve();
   flush_path();
   if (saved_.empty()) return;
   state_ = saved_.back();
@@ -654,7 +547,6 @@ void QtSurface::restore() {
 }
 
 void QtSurface::excludeClip(const Rect& rect) {
-  flush_curve();
   flush_path();
   QRegion region = painter_.hasClipping() ? painter_.clipRegion() : QRegion(painter_.window());
   painter_.setClipRegion(region.subtracted(QRegion(to_qrect(rect))));
@@ -662,7 +554,6 @@ void QtSurface::excludeClip(const Rect& rect) {
 }
 
 void QtSurface::setLogicalWindow(int x, int y, int width, int height) {
-  flush_curve();
   flush_path();
   if (width > 0 && height > 0) painter_.setWindow(x, y, width, height);
   geometry_known_ = false;

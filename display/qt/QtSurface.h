@@ -9,9 +9,7 @@
 // drawn again and again (the point characters) is shaped once and blended from its
 // coverage (TextStamp), a character that would change no pixel where it lands
 // (SettledAnchors) is left out, and so is a line that would only repaint pixels
-// known to hold its colour already (SolidColumns, VerticalLines). A curve's steps
-// are held back a while, so that a character whose pixels the curve's next lines
-// paint over anyway is left out too (LinesAhead).
+// known to hold its colour already (SolidColumns, VerticalLines).
 //
 // In SVG and PDF documents a chain of lines in one pen is one path, and the point
 // characters drawn along it follow it: one path per formula instead of an element
@@ -31,7 +29,6 @@
 #include <vector>
 
 #include "display/Surface.h"
-#include "display/qt/LinesAhead.h"
 #include "display/qt/SettledAnchors.h"
 #include "display/qt/SolidColumns.h"
 #include "display/qt/TextStamp.h"
@@ -102,8 +99,6 @@ class QtSurface : public Surface {
   struct ColumnRun {
     int column = 0, top = 0, bottom = 0;
   };
-  // What blending a character would do to the picture as it ends up.
-  enum class BlendEffect { None, PaintedOver, Visible };
 
   void update_geometry();
   std::optional<QRect> probe_clip();
@@ -114,15 +109,11 @@ class QtSurface : public Surface {
   [[gnu::always_inline]] bool vertical_run(QPoint from, QPoint to, ColumnRun& run);
   void draw_line(QPoint to);
   void draw_text_plainly(int x, int y, std::string_view text, TextAlign align, bool turned);
-  void hold_curve_step(const CurveStep& step);
-  void draw_curve_step(const CurveStep& step);
-  void flush_curve();
   void unsettle_device(const QRect& box);
   void draw_through_painter(QPoint to);
   TextStamp* stamp_for(std::string_view text, TextAlign align);
   void draw_stamp(TextStamp& stamp, int x, int y);
-  BlendEffect blend_effect(const StampMask& mask, QPoint at, bool keeps, int64_t& until) const;
-  uint64_t losses() const { return columns_.losses() + ahead_.losses(); }
+  bool blend_changes_pixels(const StampMask& mask, QPoint at) const;
   void follow_stamp(const TextStamp& stamp);
   void add_to_path(QPoint to);
   void draw_in_document(int x, int y, std::string_view text, TextAlign align);
@@ -162,25 +153,6 @@ class QtSurface : public Surface {
   StampEntry* last_stamp_ = nullptr;
 
   PathBatch batch_;
-
-  // the steps of a curve held back (columnar_ only): from curve_head_ on, not drawn yet
-  std::vector<CurveStep> curve_;
-  std::size_t curve_head_ = 0;
-  int64_t curve_drawn_ = 0;  // the steps drawn since the curve began (the index of curve_[curve_head_])
-  int64_t drawing_ = -1;     // the index of the step being drawn; -1 outside a curve
-  QPoint curve_end_;         // where the steps held back leave the pen
-  std::string curve_text_;
-  TextAlign curve_align_;
-  TextStamp* curve_stamp_ = nullptr;
-  LinesAhead ahead_;
-  // Anchors whose character the lines ahead paint over, until which step, while
-  // nothing known has been lost since; found by a hash of the anchor.
-  struct PaintedOver {
-    int x = 0, y = 0;
-    int64_t until = -1;
-    uint64_t losses = 0;
-  };
-  std::vector<PaintedOver> painted_over_;
 };
 
 }  // namespace zentrik

@@ -14,13 +14,10 @@ class SolidColumns {
  public:
   // Forgets everything; the runs to come are of this colour, over columns 0 .. width - 1.
   void reset(int width, uint32_t color) {
-    ++losses_;
     color_ = color;
     runs_.assign(width > 0 ? static_cast<std::size_t>(width) : 0, Run{});
   }
   uint32_t color() const { return color_; }
-  // Counts the times a run lost rows: what holds stays so while it stands still.
-  uint64_t losses() const { return losses_; }
 
   // Whether rows top .. bottom of column x all hold the colour.
   bool holds(int x, int top, int bottom) const {
@@ -49,7 +46,6 @@ class SolidColumns {
     if (!inside(x) || top > bottom) return;
     Run& run = runs_[static_cast<std::size_t>(x)];
     if (bottom < run.top || run.bottom < top) return;
-    ++losses_;
     const Run above{run.top, top - 1}, below{bottom + 1, run.bottom};
     run = above.bottom - above.top >= below.bottom - below.top ? above : below;
   }
@@ -62,7 +58,6 @@ class SolidColumns {
 
   uint32_t color_ = 0;
   std::vector<Run> runs_;
-  uint64_t losses_ = 0;
 };
 
 }  // namespace zentrik

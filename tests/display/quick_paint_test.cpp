@@ -131,9 +131,8 @@ TEST(QuickPainting, PlotsComeOutAsTheStraightforwardDrawingMakesThem) {
   expect_same_pixels(plot, {300, 250, 1, OutputMode::Picture});
 }
 
-// A curve far longer than the surface holds back at once: its characters are left
-// out where the lines after them paint over them anyway, and each one that the
-// lines leave visible must be drawn, in the window and in a picture file.
+// A curve of many points, whose characters land on the same anchors again and again
+// with lines crossing them in between: in the window and in a picture file.
 TEST(QuickPainting, LongNoisyCurvesComeOutAsTheStraightforwardDrawingMakesThem) {
   ComputedPlot plot(noisy_lines(160000), {"C2", "C3"}, "C1");
   plot.y(1).draw_lines = plot.y(2).draw_lines = 1;
@@ -144,8 +143,8 @@ TEST(QuickPainting, LongNoisyCurvesComeOutAsTheStraightforwardDrawingMakesThem) 
 }
 
 // A curve that keeps turning back over a few columns lands its characters again on
-// anchors it left out before, as painted over by lines ahead: once those lines are
-// drawn, characters of another colour there must be drawn again.
+// anchors where they changed nothing before: once lines have crossed them,
+// characters of another colour there must be drawn again.
 TEST(QuickPainting, CurvesTurningBackComeOutAsTheStraightforwardDrawingMakesThem) {
   std::string text;
   uint32_t seed = 5;
