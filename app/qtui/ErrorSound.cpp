@@ -6,8 +6,9 @@
 #include <system_error>
 
 #ifdef ZENTRIK_HAVE_PULSE
-#include <pulse/error.h>
 #include <pulse/simple.h>
+
+#include "data/LazyLibrary.h"
 #endif
 
 namespace zentrik {
@@ -16,20 +17,46 @@ namespace {
 constexpr double kAmplitude = 0.35 * 32767;
 constexpr int kFadeMilliseconds = 3;
 
-// Plays the samples on the default output; false when no sound server answers.
+#ifdef ZENTRIK_HAVE_PULSE
+// The PulseAudio functions the sound calls, called through these pointers: the library
+// is loaded when the first sound plays, so a run without an error never maps it.
+struct PulseFunctions {
+  decltype(&pa_simple_new) simple_new = nullptr;
+  decltype(&pa_simple_write) simple_write = nullptr;
+  decltype(&pa_simple_drain) simple_drain = nullptr;
+  decltype(&pa_simple_free) simple_free = nullptr;
+
+  void look_up(LazyLibrary& library) {
+    library.find("pa_simple_new", simple_new);
+    library.find("pa_simple_write", simple_write);
+    library.find("pa_simple_drain", simple_drain);
+    library.find("pa_simple_free", simple_free);
+  }
+};
+PulseFunctions pulse;
+
+bool pulse_loaded() {
+  static LazyLibrary library("libpulse-simple.so.0");
+  return library.open([](LazyLibrary& opened) { pulse.look_up(opened); });
+}
+#endif
+
+// Plays the samples on the default output; false when no sound server answers or its
+// library is missing.
 bool play_samples(const std::vector<int16_t>& samples) {
 #ifdef ZENTRIK_HAVE_PULSE
+  if (!pulse_loaded()) return false;
   pa_sample_spec format{};
   format.format = PA_SAMPLE_S16NE;
   format.rate = ErrorSound::kSampleRate;
   format.channels = 1;
   int error = 0;
-  pa_simple* stream = pa_simple_new(nullptr, "Zentrik", PA_STREAM_PLAYBACK, nullptr, "Error sound", &format,
-                                    nullptr, nullptr, &error);
+  pa_simple* stream = pulse.simple_new(nullptr, "Zentrik", PA_STREAM_PLAYBACK, nullptr, "Error sound", &format,
+                                       nullptr, nullptr, &error);
   if (!stream) return false;
-  bool played = pa_simple_write(stream, samples.data(), samples.size() * sizeof(int16_t), &error) == 0 &&
-                pa_simple_drain(stream, &error) == 0;
-  pa_simple_free(stream);
+  bool played = pulse.simple_write(stream, samples.data(), samples.size() * sizeof(int16_t), &error) == 0 &&
+                pulse.simple_drain(stream, &error) == 0;
+  pulse.simple_free(stream);
   return played;
 #else
   (void)samples;

@@ -1,5 +1,6 @@
 # The Ui seam on Qt Widgets. The error sound plays through PulseAudio's simple API
-# when its development files are there (the link is made in CMakeLists.txt).
+# when its headers are there (CMakeLists.txt uses them; the library is opened when the
+# first sound plays).
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(PULSE_SIMPLE IMPORTED_TARGET GLOBAL libpulse-simple)
 list(APPEND zentrik_qtui_sources

@@ -8,10 +8,10 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <utility>
 
+#include "data/LazyLibrary.h"
 #include "data/download/LocalCopy.h"
 
 namespace zentrik {
@@ -98,15 +98,40 @@ std::string_view curl_reason(CURLcode code) {
   }
 }
 
-bool curl_ready() {
-  static std::once_flag once;
-  static CURLcode result = CURLE_FAILED_INIT;
-  std::call_once(once, [] { result = curl_global_init(CURL_GLOBAL_DEFAULT); });
-  return result == CURLE_OK;
+// The libcurl functions a download calls, called through these pointers: libcurl is
+// loaded when the first download starts, so a run that downloads nothing never maps it.
+struct CurlFunctions {
+  decltype(&curl_global_init) global_init = nullptr;
+  decltype(&curl_easy_init) easy_init = nullptr;
+  decltype(&curl_easy_setopt) easy_setopt = nullptr;
+  decltype(&curl_easy_perform) easy_perform = nullptr;
+  decltype(&curl_easy_getinfo) easy_getinfo = nullptr;
+  decltype(&curl_easy_cleanup) easy_cleanup = nullptr;
+
+  void look_up(LazyLibrary& library) {
+    library.find("curl_global_init", global_init);
+    library.find("curl_easy_init", easy_init);
+    library.find("curl_easy_setopt", easy_setopt);
+    library.find("curl_easy_perform", easy_perform);
+    library.find("curl_easy_getinfo", easy_getinfo);
+    library.find("curl_easy_cleanup", easy_cleanup);
+  }
+};
+CurlFunctions libcurl;
+
+// Empty once libcurl is loaded and set up for the whole program, which the first
+// call does; otherwise why no download can start.
+const std::string& curl_unavailable() {
+  static const std::string reason = [] {
+    static LazyLibrary library("libcurl.so.4");
+    if (!library.open([](LazyLibrary& opened) { libcurl.look_up(opened); })) return library.error();
+    return libcurl.global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK ? std::string() : std::string("no session");
+  }();
+  return reason;
 }
 
 struct CurlCleanup {
-  void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
+  void operator()(CURL* curl) const { libcurl.easy_cleanup(curl); }
 };
 using CurlHandle = std::unique_ptr<CURL, CurlCleanup>;
 
@@ -229,7 +254,7 @@ CURLcode configure(CURL* curl, DownloadRequest& request, BodySink& sink, Transfe
   const DownloadSettings& settings = request.settings;
   CURLcode code = CURLE_OK;
   auto set = [&](CURLoption option, auto value) {
-    if (code == CURLE_OK) code = curl_easy_setopt(curl, option, value);
+    if (code == CURLE_OK) code = libcurl.easy_setopt(curl, option, value);
   };
   set(CURLOPT_URL, request.url.c_str());
   // a redirect may not leave http and https either
@@ -304,16 +329,16 @@ void fetch(DownloadRequest& request) {
   fs::create_directories(local.parent_path(), error);
   PartialFile part;
   if (error || !part.open(local.parent_path())) return fail(request, kCanNotLoad);
-  if (!curl_ready()) return fail(request, "no session");
-  CurlHandle curl(curl_easy_init());
+  if (const std::string& reason = curl_unavailable(); !reason.empty()) return fail(request, reason);
+  CurlHandle curl(libcurl.easy_init());
   if (!curl) return fail(request, kNoObject);
 
   BodySink sink{part.file(), 0, request.settings.max_bytes};
   TransferWatch watch(request);
   CURLcode code = configure(curl.get(), request, sink, watch);
-  if (code == CURLE_OK) code = curl_easy_perform(curl.get());
+  if (code == CURLE_OK) code = libcurl.easy_perform(curl.get());
   long status = 0;
-  curl_easy_getinfo(curl.get(), CURLINFO_RESPONSE_CODE, &status);
+  libcurl.easy_getinfo(curl.get(), CURLINFO_RESPONSE_CODE, &status);
   if (code != CURLE_OK || status >= 400)
     return fail(request, failure_reason(code, status, sink, watch, request.settings));
   if (request.cancel.load()) return;  // pressed too late to stop libcurl: still no file

@@ -128,6 +128,8 @@ fi
 if [ -f "$deb" ]; then
   [ "$(dpkg-deb -f "$deb" Package)" = zentrik ] || fail "the package is not named zentrik"
   grep -q libqt6widgets6 <<< "$(dpkg-deb -f "$deb" Depends)" || fail "the package does not depend on Qt's widgets"
+  grep -q libcurl4 <<< "$(dpkg-deb -f "$deb" Depends)" || fail "the package does not depend on libcurl"
+  grep -q libpulse0 <<< "$(dpkg-deb -f "$deb" Recommends)" || fail "the package does not recommend PulseAudio"
   dpkg-deb -c "$deb" | awk '{ print $6 }' > "$work/contents"
   for path in ./usr/bin/zentrik3 ./usr/bin/tollund3 ./usr/share/applications/zentrik3.desktop \
       ./usr/share/mime/packages/zentrik-object.xml ./usr/share/icons/hicolor/scalable/apps/zentrik3.svg \
