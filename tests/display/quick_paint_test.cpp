@@ -202,6 +202,25 @@ TEST(QuickPainting, OtherPicturesAreDrawnAsBefore) {
   expect_same_pixels(plot, {150, 120, 2, OutputMode::Screen});
 }
 
+// A script of drawing calls on a white picture, by the straightforward drawing and
+// by QtSurface (which draws the curves it holds back when it goes).
+void expect_script_drawn_the_same(const std::function<void(Surface&)>& script) {
+  QImage straight(120, 120, QImage::Format_RGB32), quick(120, 120, QImage::Format_RGB32);
+  straight.fill(Qt::white);
+  quick.fill(Qt::white);
+  {
+    QPainter painter(&straight);
+    StraightSurface surface(painter);
+    script(surface);
+  }
+  {
+    QPainter painter(&quick);
+    QtSurface surface(painter);
+    script(surface);
+  }
+  EXPECT_EQ(differences(quick, straight), "0 pixels differ");
+}
+
 // Lines up and down fill a band of columns, then characters in the lines' colour
 // step down across the band's lower edge: each one that would still change a pixel
 // must be drawn, whichever end of a line the painter leaves out.
@@ -222,20 +241,56 @@ TEST(QuickPainting, CharactersAtTheEdgeOfPaintedColumnsAreDrawn) {
       surface.lineTo(60 + y % 3, 30);  // lines between the characters, mostly straight up
     }
   };
-  QImage straight(120, 120, QImage::Format_RGB32), quick(120, 120, QImage::Format_RGB32);
-  straight.fill(Qt::white);
-  quick.fill(Qt::white);
+  expect_script_drawn_the_same(script);
+}
+
+// A curve's character that the lines held back after it paint over is left out, and
+// so is the same character at the same anchor again while those lines are still
+// ahead. Once they are drawn, or once a line of another colour has repainted pixels
+// the character's colour was known to hold, it lands on pixels it shows on and must
+// be drawn.
+TEST(QuickPainting, CharactersAgainWhereTheyWerePaintedOverAreDrawnWhenTheyShow) {
+  const TextAlign align{HAlign::Centre, VAlign::Bottom};
+  constexpr uint32_t kBlue = 0xFF0000, kRed = 0x0000FF;
+  auto begin = [&](Surface& surface, uint32_t pen, uint32_t text) {
+    surface.setPen({PenStyle::Solid, 1, pen});
+    surface.setTextColor(text);
+    surface.setFont(PlotFonts{}.plot_points);
+    surface.setBackgroundOpaque(false);
+    for (int i = 0; i < 2; ++i) surface.drawText(10, 115, "*", align, false);  // stamped from the second on
+  };
   {
-    QPainter painter(&straight);
-    StraightSurface surface(painter);
-    script(surface);
+    SCOPED_TRACE("after the lines that painted it over");
+    expect_script_drawn_the_same([&](Surface& surface) {
+      begin(surface, kBlue, kBlack);
+      surface.line(110, 10, 110, 20);  // the columns know the pen's colour before the curve
+      // a character, then lines up and down across its columns, then the character again on them
+      std::vector<CurveStep> steps = {{50, 50, true}};
+      for (int x = 40, y = 10; x <= 60; ++x) {
+        y = 100 - y;
+        steps.push_back({x, y});
+        steps.push_back({x + 1, y});
+      }
+      steps.push_back({50, 50, true});
+      surface.moveTo(40, 10);
+      surface.drawCurve(steps, "*", align);
+    });
   }
   {
-    QPainter painter(&quick);
-    QtSurface surface(painter);
-    script(surface);
+    SCOPED_TRACE("after a line of another colour");
+    expect_script_drawn_the_same([&](Surface& surface) {
+      // blue columns around the middle one, then a red curve with blue characters: the
+      // first is left out (blue on blue, and the middle column painted red later), the
+      // second lands after a red line over one of the blue columns
+      begin(surface, kBlue, kBlue);
+      for (int x = 40; x <= 60; ++x)
+        if (x != 50) surface.line(x, 10, x, 90);
+      surface.setPen({PenStyle::Solid, 1, kRed});
+      surface.moveTo(48, 5);
+      const std::vector<CurveStep> steps = {{50, 50, true}, {48, 95}, {50, 50, true}, {50, 95}, {50, 5}};
+      surface.drawCurve(steps, "*", align);
+    });
   }
-  EXPECT_EQ(differences(quick, straight), "0 pixels differ");
 }
 
 // A stamp draws exactly what drawText draws, wherever it stands, through a clip too,
