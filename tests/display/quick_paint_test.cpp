@@ -203,7 +203,7 @@ TEST(QuickPainting, OtherPicturesAreDrawnAsBefore) {
 }
 
 // A script of drawing calls on a white picture, by the straightforward drawing and
-// by QtSurface (which draws the curves it holds back when it goes).
+// by QtSurface.
 void expect_script_drawn_the_same(const std::function<void(Surface&)>& script) {
   QImage straight(120, 120, QImage::Format_RGB32), quick(120, 120, QImage::Format_RGB32);
   straight.fill(Qt::white);
@@ -244,9 +244,8 @@ TEST(QuickPainting, CharactersAtTheEdgeOfPaintedColumnsAreDrawn) {
   expect_script_drawn_the_same(script);
 }
 
-// A curve's character that the lines held back after it paint over is left out, and
-// so is the same character at the same anchor again while those lines are still
-// ahead. Once they are drawn, or once a line of another colour has repainted pixels
+// A curve's character, lines across it, and the same character at the same anchor
+// again: once lines have crossed it, or a line of another colour has repainted pixels
 // the character's colour was known to hold, it lands on pixels it shows on and must
 // be drawn.
 TEST(QuickPainting, CharactersAgainWhereTheyWerePaintedOverAreDrawnWhenTheyShow) {
@@ -280,7 +279,6 @@ TEST(QuickPainting, CharactersAgainWhereTheyWerePaintedOverAreDrawnWhenTheyShow)
     SCOPED_TRACE("after a line of another colour");
     expect_script_drawn_the_same([&](Surface& surface) {
       // blue columns around the middle one, then a red curve with blue characters: the
-      // first is left out (blue on blue, and the middle column painted red later), the
       // second lands after a red line over one of the blue columns
       begin(surface, kBlue, kBlue);
       for (int x = 40; x <= 60; ++x)

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -761,6 +763,59 @@ TEST_F(Render, NothingToPlotLeavesEmptyAxes) {
   EXPECT_TRUE(r.vertical_marks.empty());
   EXPECT_TRUE(has_line(32, 344, 500, 344));
   EXPECT_TRUE(plotted("*").empty());
+}
+
+// A curve of many more points than the picture has pixels, some lines excluded: each
+// pixel shows one character, drawn after the last line that reaches the pixel (so
+// nothing drawn later would have covered it differently), whether the whole plot is
+// shown or a zoom leaves points off the picture.
+TEST_F(Render, ManyPointsDrawOnlyTheLastCharacterOnEachPixel) {
+  std::string text;
+  uint32_t seed = 3;
+  for (int i = 0; i < 80000; ++i) {
+    seed = seed * 1103515245u + 12345u;
+    text += std::to_string(i) + " " + std::to_string((seed >> 8) % 1000) + "\n";
+  }
+  ComputedPlot plot(text);
+  constexpr uint32_t kColour = 0x2050C0;
+  plot.y().draw_lines = 1;
+  plot.y().color = kColour;
+  plot.compute();
+  for (int32_t position = 3; position <= 80000; position += 11) plot.data().set_included(position, false);
+  for (bool zoomed : {false, true}) {
+    SCOPED_TRACE(zoomed ? "zoomed" : "whole");
+    if (zoomed) {
+      plot.window.auto_scaled = false;
+      plot.window.plot_x_min = 10000;
+      plot.window.plot_x_max = 70000;
+      plot.window.plot_y_min = 100;
+      plot.window.plot_y_max = 900;
+    }
+    const int half = draw(plot, OutputMode::Screen, 200, 150).layout.P / 2;
+    const std::vector<Operation>& operations = surface.operations();
+    std::map<std::pair<int, int>, std::size_t> last_line;                // a pixel, the last line to it
+    std::map<std::pair<int, int>, std::vector<std::size_t>> characters;  // a pixel, its characters
+    // the curve comes after the clipping to the plot area (the legend's line before it)
+    std::size_t curve = 0;
+    for (std::size_t i = 0; i < operations.size(); ++i)
+      if (operations[i].op == Op::Exclude) curve = i;
+    for (std::size_t i = curve; i < operations.size(); ++i) {
+      const Operation& o = operations[i];
+      if (o.op == Op::Line && o.pen.color == kColour) last_line[{o.x, o.y}] = i;
+      if (o.op == Op::Text && o.text == "*" && !o.opaque) characters[{o.x, o.y - half}].push_back(i);
+    }
+    ASSERT_GT(last_line.size(), 1000u);
+    std::size_t on_picture = 0;
+    for (const auto& [pixel, line] : last_line) {
+      const auto found = characters.find(pixel);
+      ASSERT_NE(found, characters.end()) << "no character at " << pixel.first << "," << pixel.second;
+      EXPECT_GT(found->second.back(), line) << "at " << pixel.first << "," << pixel.second;
+      if (pixel.first < 0 || pixel.first >= 200 || pixel.second < 0 || pixel.second >= 150) continue;
+      ++on_picture;
+      EXPECT_EQ(found->second.size(), 1u) << "at " << pixel.first << "," << pixel.second;
+    }
+    EXPECT_GT(on_picture, 1000u);
+  }
 }
 
 }  // namespace
