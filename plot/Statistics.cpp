@@ -77,6 +77,14 @@ class Moments {
     yy_.add(dy * dy);
   }
 
+  // The same for y alone, where no slope is wanted: yy() holds, xx() and xy() are 0.
+  void add_y(double y) {
+    const double dy = y - centre_y_;
+    count_ += 1;
+    y_.add(dy);
+    yy_.add(dy * dy);
+  }
+
   // The sums of (x - mean x)^2, (x - mean x)(y - mean y) and (y - mean y)^2.
   double xx() const { return comoment(xx_, x_, x_); }
   double xy() const { return comoment(xy_, x_, y_); }
@@ -107,7 +115,10 @@ void finish_formula(const DataFile* data, Formula& formula, bool deviation, bool
   }
   // y_sum is already the mean wherever the deviation is wanted.
   Moments moments(stats.mean_x, regression ? stats.mean_y : stats.y_sum);
-  for_each_counted_point(data, formula, [&](double x, double value) { moments.add(x, value); });
+  if (regression)
+    for_each_counted_point(data, formula, [&](double x, double value) { moments.add(x, value); });
+  else
+    for_each_counted_point(data, formula, [&](double, double value) { moments.add_y(value); });
   if (deviation) stats.deviation = std::sqrt(std::max(0.0, moments.yy()) / n);
   if (!regression) return;
   if (stats.x_max == stats.x_min)
