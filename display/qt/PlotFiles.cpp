@@ -9,6 +9,7 @@
 #include <QSvgGenerator>
 
 #include "data/AtomicFile.h"
+#include "display/qt/PngFile.h"
 #include "display/qt/QtSurface.h"
 
 namespace zentrik {
@@ -86,7 +87,7 @@ bool write_plot_png(const std::string& path, int width, int height, PlotWindow& 
   draw(painter, width, height, window, options, memory, drawn);
   painter.end();
   PictureFile file(path);
-  if (!image.save(file.device(), "PNG")) return cannot_write(path, "", reason);
+  if (!write_png(image, *file.device())) return cannot_write(path, "", reason);
   return file.commit(reason);
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QFile>
 #include <QImage>
 #include <QSvgRenderer>
@@ -10,6 +11,7 @@
 #include "ComputedPlot.h"
 #include "data/TempDir.h"
 #include "display/qt/PlotFiles.h"
+#include "display/qt/PngFile.h"
 
 namespace zentrik {
 namespace {
@@ -58,6 +60,35 @@ TEST_F(PlotFiles, APngHasItsSizeAndShowsTheFrame) {
   for (int x = l.left + 1; x < 640; x += 7) EXPECT_TRUE(black(x, l.top)) << x;
   // the paper is white away from the drawing
   EXPECT_EQ(image.pixel(l.left + 5, l.top + 5), qRgb(255, 255, 255));
+}
+
+// Pictures of one pixel, odd sizes, noise in every channel and plain runs, from
+// pixels with and without alpha, come back from their PNG exactly (alpha dropped);
+// a device that takes nothing is a failure.
+TEST(PngFile, APngHoldsEveryPixelOfThePicture) {
+  uint32_t seed = 9;
+  auto noise = [&] {
+    seed = seed * 1103515245u + 12345u;
+    return seed >> 8;
+  };
+  for (QSize size : {QSize(1, 1), QSize(3, 2), QSize(97, 61), QSize(800, 40)}) {
+    for (QImage::Format format : {QImage::Format_RGB32, QImage::Format_ARGB32_Premultiplied}) {
+      SCOPED_TRACE(std::to_string(size.width()) + "x" + std::to_string(size.height()));
+      QImage picture(size, format);
+      picture.fill(Qt::white);
+      for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+          if ((x + y) % 5 != 0) picture.setPixel(x, y, 0xFF000000u | (noise() & 0xFFFFFFu));
+      QBuffer buffer;
+      buffer.open(QIODevice::WriteOnly);
+      ASSERT_TRUE(write_png(picture, buffer));
+      QImage back = QImage::fromData(buffer.data(), "PNG");
+      ASSERT_FALSE(back.isNull());
+      EXPECT_EQ(back.convertToFormat(QImage::Format_RGB32), picture.convertToFormat(QImage::Format_RGB32));
+    }
+  }
+  QBuffer closed;
+  EXPECT_FALSE(write_png(QImage(4, 4, QImage::Format_RGB32), closed));
 }
 
 TEST_F(PlotFiles, AnSvgParsesAndHoldsTheLabels) {
