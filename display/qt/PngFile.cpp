@@ -13,6 +13,9 @@ namespace zentrik {
 namespace {
 
 constexpr unsigned char kUpFilter = 2;
+// Below the usual 6: on rows told from the rows above, files as small within a few
+// per cent, in about half the time.
+constexpr int kLevel = 4;
 
 void put_u32(std::string& out, uint32_t value) {
   out += static_cast<char>(value >> 24);
@@ -46,7 +49,7 @@ void filter_row(const uint32_t* pixels, const uint32_t* above, int width, unsign
 // The filtered rows through deflate, into out; false when zlib fails.
 bool compress_rows(const QImage& image, std::string& out) {
   z_stream stream{};
-  if (deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, 15, 8, Z_RLE) != Z_OK) return false;
+  if (deflateInit2(&stream, kLevel, Z_DEFLATED, 15, 8, Z_DEFAULT_STRATEGY) != Z_OK) return false;
   const int width = image.width();
   std::vector<unsigned char> row(1 + 3 * static_cast<std::size_t>(width));
   std::vector<unsigned char> block(1 << 16);

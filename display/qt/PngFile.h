@@ -1,8 +1,8 @@
 // The PNG form of a drawn picture, written here rather than by the toolkit's image
 // writer: a plot is mostly blank paper with thin lines, and rows told apart from the
-// row above them ("up" filter) with run-length deflation are made several times
-// faster than by trying every filter on every row, in files of about the same size.
-// Lossless, 8-bit RGB. PlotFiles uses it for PNG exports.
+// row above them ("up" filter) deflate about twice as fast as rows for which every
+// filter is tried, into files of about the same size. Lossless, 8-bit RGB.
+// PlotFiles uses it for PNG exports.
 #pragma once
 
 class QImage;
