@@ -98,30 +98,58 @@ class DataFile {
   // The first included line, the next included line after `after`; null at the end.
   const DataLine* first_included() const;
   const DataLine* next_included(const DataLine* after) const;
-  // Calls visit(position) for each included line, in line order, while it returns
-  // true. With every line included, line k stands at position k and the passes over
-  // millions of points do not read the lines at all.
+  // Calls visit(first, end) for each run of included lines, positions first to
+  // end - 1, in line order, while it returns true. With every line included there is
+  // one run and the passes over millions of points do not read the lines at all;
+  // a caller's loop over a run is its own, which the compiler keeps tight.
   template <typename Visit>
-  void for_each_included(Visit visit) const {
+  void for_each_included_run(Visit visit) const {
     const auto count = static_cast<std::size_t>(loaded_count());
     if (included_count() == loaded_count()) {
-      for (std::size_t position = 1; position <= count; ++position)
-        if (!visit(position)) return;
+      if (count > 0) visit(std::size_t{1}, count + 1);
       return;
     }
-    for (const DataLine& line : store_.lines)
-      if (line.included() && !visit(static_cast<std::size_t>(line.position()))) return;
+    std::size_t first = 0;  // the run's first position; 0 outside a run
+    for (const DataLine& line : store_.lines) {
+      const auto position = static_cast<std::size_t>(line.position());
+      if (line.included()) {
+        if (first == 0) first = position;
+      } else if (first != 0) {
+        if (!visit(first, position)) return;
+        first = 0;
+      }
+    }
+    if (first != 0) visit(first, count + 1);
   }
-  // The same from the last included line back to the first.
+  // Calls visit(position) for each included line, in line order, while it returns true.
   template <typename Visit>
-  void for_each_included_backward(Visit visit) const {
+  void for_each_included(Visit visit) const {
+    for_each_included_run([&](std::size_t first, std::size_t end) {
+      for (std::size_t position = first; position < end; ++position)
+        if (!visit(position)) return false;
+      return true;
+    });
+  }
+  // The runs from the last back to the first; each still named by its first
+  // position and the one after its last.
+  template <typename Visit>
+  void for_each_included_run_backward(Visit visit) const {
+    const auto count = static_cast<std::size_t>(loaded_count());
     if (included_count() == loaded_count()) {
-      for (auto position = static_cast<std::size_t>(loaded_count()); position > 0; --position)
-        if (!visit(position)) return;
+      if (count > 0) visit(std::size_t{1}, count + 1);
       return;
     }
-    for (auto line = store_.lines.rbegin(); line != store_.lines.rend(); ++line)
-      if (line->included() && !visit(static_cast<std::size_t>(line->position()))) return;
+    std::size_t end = 0;  // the position after the run's last; 0 outside a run
+    for (auto line = store_.lines.rbegin(); line != store_.lines.rend(); ++line) {
+      const auto position = static_cast<std::size_t>(line->position());
+      if (line->included()) {
+        if (end == 0) end = position + 1;
+      } else if (end != 0) {
+        if (!visit(position + 1, end)) return;
+        end = 0;
+      }
+    }
+    if (end != 0) visit(std::size_t{1}, end);
   }
 
   // Stores one line read from a file, included. A text longer than the stored-line

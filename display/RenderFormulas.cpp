@@ -110,24 +110,28 @@ void Renderer::draw_xy_formula(const Formula& formula) {
     shown_x = x;
     shown_y = y;
   };
-  for_each_included_point(window_.data, formula, [&](const PointColumns::View& points, std::size_t i) {
-    if (!points.valid(i)) return true;
-    const int x = horizontal_.value_position(points.x(i));
-    const int y = vertical_.value_position(points.value(i));
-    if (count == 0) {
-      surface_.moveTo(x, y);
-    } else {
-      if (formula.draw_lines && (x != last_x || y != last_y)) {
-        step({x, y, false});
-        character_shown = false;
+  const std::size_t size = formula.points->size();
+  const PointColumns::View points = formula.points->view();
+  if (window_.data) window_.data->for_each_included_run([&](std::size_t first, std::size_t end) {
+    for (std::size_t i = first; i < std::min(end, size); ++i) {
+      if (!points.valid(i)) continue;
+      const int x = horizontal_.value_position(points.x(i));
+      const int y = vertical_.value_position(points.value(i));
+      if (count == 0) {
+        surface_.moveTo(x, y);
+      } else {
+        if (formula.draw_lines && (x != last_x || y != last_y)) {
+          step({x, y, false});
+          character_shown = false;
+        }
+        if (formula.draw_points) draw_character(last_x, last_y, last_point);
       }
-      if (formula.draw_points) draw_character(last_x, last_y, last_point);
+      last_x = x;
+      last_y = y;
+      last_point = i;
+      ++count;
     }
-    last_x = x;
-    last_y = y;
-    last_point = i;
-    ++count;
-    return true;
+    return end < size;
   });
   if (count > 0) draw_character(last_x, last_y, last_point);
   surface_.drawCurve(std::span<const CurveStep>(steps).first(held), character, kPointAlign);
@@ -162,9 +166,10 @@ std::optional<LastCharacters> Renderer::last_characters(const Formula& formula) 
     return std::nullopt;
   std::optional<LastCharacters> last(std::in_place, layout_.width, layout_.height, size);
   const PointColumns::View points = formula.points->view();
-  window_.data->for_each_included_backward([&](std::size_t i) {
-    if (i < size && points.valid(i))
-      last->note_from_end(i, horizontal_.value_position(points.x(i)), vertical_.value_position(points.value(i)));
+  window_.data->for_each_included_run_backward([&](std::size_t first, std::size_t end) {
+    for (std::size_t i = std::min(end, size); i-- > first;)
+      if (points.valid(i))
+        last->note_from_end(i, horizontal_.value_position(points.x(i)), vertical_.value_position(points.value(i)));
     return true;
   });
   last->flush();
