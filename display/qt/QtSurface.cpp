@@ -408,20 +408,18 @@ void QtSurface::follow_stamp(const TextStamp& stamp) {
                       .adjusted(-margin, -margin, margin, margin));
 }
 
-// Whether blending the mask with the origin at `at` changes any pixel: not when every
-// pixel it touches lies outside the clipping or, for a mask that keeps its own colour
-// in the columns' colour, holds that colour in the columns already.
-bool QtSurface::blend_changes_pixels(const StampMask& mask, QPoint at) const {
-  if (!columnar_ || !mask.keeps_own_colour || state_.text_pixel != columns_.color()) return true;
+// Whether every pixel the mask touches with the origin at `at` lies outside the
+// clipping or holds the columns' colour already.
+bool QtSurface::columns_hold(const StampMask& mask, QPoint at) const {
   int column = at.x() + mask.origin.x();
   for (auto [top, bottom] : mask.ink_rows) {
     if (top <= bottom && column >= clip_.left() && column <= clip_.right()) {
       const int from = std::max(at.y() + top, clip_.top()), to = std::min(at.y() + bottom, clip_.bottom());
-      if (from <= to && !columns_.holds(column, from, to)) return true;
+      if (from <= to && !columns_.holds(column, from, to)) return false;
     }
     ++column;
   }
-  return false;
+  return true;
 }
 
 void QtSurface::draw_stamp(TextStamp& stamp, int x, int y) {
@@ -432,7 +430,9 @@ void QtSurface::draw_stamp(TextStamp& stamp, int x, int y) {
     QPoint at;
     if (const StampMask* mask = stamp.mask_at(painter_, device_, x, y, at)) {
       settled_.note_mask(mask->keeps_own_colour);
-      if (!blend_changes_pixels(*mask, at)) {
+      // blended on pixels of its colour the character leaves them so
+      const bool keeps = columnar_ && mask->keeps_own_colour && state_.text_pixel == columns_.color();
+      if (keeps && columns_hold(*mask, at)) {
         settled_.add(x, y);
         return;
       }
@@ -440,7 +440,7 @@ void QtSurface::draw_stamp(TextStamp& stamp, int x, int y) {
         unsettle_device(QRect(at + mask->origin, QSize(mask->width, mask->height)));
       else
         settled_.add(x, y);
-      if (!columnar_ || (mask->keeps_own_colour && state_.text_pixel == columns_.color())) return;
+      if (!columnar_ || keeps) return;
       int column = at.x() + mask->origin.x();
       for (auto [top, bottom] : mask->ink_rows) columns_.cut(column++, at.y() + top, at.y() + bottom);
       return;

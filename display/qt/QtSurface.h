@@ -113,7 +113,7 @@ class QtSurface : public Surface {
   void draw_through_painter(QPoint to);
   TextStamp* stamp_for(std::string_view text, TextAlign align);
   void draw_stamp(TextStamp& stamp, int x, int y);
-  bool blend_changes_pixels(const StampMask& mask, QPoint at) const;
+  bool columns_hold(const StampMask& mask, QPoint at) const;
   void follow_stamp(const TextStamp& stamp);
   void add_to_path(QPoint to);
   void draw_in_document(int x, int y, std::string_view text, TextAlign align);
