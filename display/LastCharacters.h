@@ -49,19 +49,9 @@ class LastCharacters {
   LastCharacters(int width, int height, std::size_t points) : taken_(width, height), last_((points + 63) / 64) {}
 
   // Walking the curve from its end: the character of point `point` lands on (x, y).
-  // Points come in falling order.
   void note_from_end(std::size_t point, int x, int y) {
-    if (point / 64 != word_) {
-      flush();
-      word_ = point / 64;
-    }
     if (taken_.on_picture(x, y) && !taken_.insert(x, y)) return;  // a later character covers it
-    bits_ |= uint64_t{1} << (point % 64);
-  }
-  // The walk is over.
-  void flush() {
-    if (bits_) last_[word_] |= bits_;
-    bits_ = 0;
+    last_[point / 64] |= uint64_t{1} << (point % 64);
   }
   // After the walk: whether no later character of the curve lands where the point's does.
   bool is_last(std::size_t point) const { return (last_[point / 64] >> (point % 64)) & 1; }
@@ -69,9 +59,6 @@ class LastCharacters {
  private:
   AnchorSet taken_;             // the anchors a later character lands on
   std::vector<uint64_t> last_;  // per point
-  // the word of last_ the walk stands in, gathered here until it moves on
-  std::size_t word_ = 0;
-  uint64_t bits_ = 0;
 };
 
 }  // namespace zentrik

@@ -172,7 +172,6 @@ std::optional<LastCharacters> Renderer::last_characters(const Formula& formula) 
         last->note_from_end(i, horizontal_.value_position(points.x(i)), vertical_.value_position(points.value(i)));
     return true;
   });
-  last->flush();
   return last;
 }
 
