@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -118,6 +119,44 @@ TEST(Inclusion, LineNumbersCarryTheState) {
   EXPECT_EQ(data.loaded_count(), 0);
   EXPECT_EQ(data.included_count(), 0);
   EXPECT_EQ(data.first_included(), nullptr);
+}
+
+// The included lines come in runs, forward and backward, for every pattern of
+// excluded lines over eight (first, last, neighbours, none, all), and a visit that
+// says stop ends the walk.
+TEST(Inclusion, RunsOfIncludedLinesCoverEachIncludedLineOnce) {
+  for (unsigned excluded = 0; excluded < 256; ++excluded) {
+    DataFile data("x");
+    data.store_text("a\nb\nc\nd\ne\nf\ng\nh\n");
+    std::vector<std::size_t> want;
+    for (int32_t position = 1; position <= 8; ++position) {
+      const bool out = (excluded >> (position - 1)) & 1;
+      data.set_included(position, !out);
+      if (!out) want.push_back(static_cast<std::size_t>(position));
+    }
+    SCOPED_TRACE("excluded bits " + std::to_string(excluded));
+    std::vector<std::size_t> forward, backward, runs_seen;
+    data.for_each_included_run([&](std::size_t first, std::size_t end) {
+      EXPECT_LT(first, end);
+      for (std::size_t p = first; p < end; ++p) forward.push_back(p);
+      runs_seen.push_back(first);
+      return true;
+    });
+    data.for_each_included_run_backward([&](std::size_t first, std::size_t end) {
+      EXPECT_LT(first, end);
+      for (std::size_t p = end; p-- > first;) backward.push_back(p);
+      return true;
+    });
+    EXPECT_EQ(forward, want);
+    EXPECT_EQ(std::vector<std::size_t>(backward.rbegin(), backward.rend()), want);
+    // runs are whole: no run starts right after another ends
+    for (std::size_t start : runs_seen) {
+      if (start > 1) EXPECT_EQ((excluded >> (start - 2)) & 1, 1u) << "a run starting at " << start;
+    }
+    std::size_t visits = 0;
+    data.for_each_included([&](std::size_t) { return ++visits < 2; });
+    EXPECT_EQ(visits, std::min<std::size_t>(want.size(), 2));
+  }
 }
 
 TEST(Sources, AreNumberedFromOne) {
